@@ -1,0 +1,7 @@
+#include "platform/base/Exceptions.h"
+
+namespace base {
+
+void Abort() { throw EAbort("Operation aborted"); }
+
+}  // namespace base

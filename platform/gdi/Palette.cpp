@@ -1,0 +1,34 @@
+#include "platform/gdi/Palette.h"
+
+#include <algorithm>
+
+namespace gdi {
+
+HPALETTE CreatePalette(const LOGPALETTE& Palette) {
+  if (Palette.palVersion != 0x300 || Palette.palPalEntry.empty() || Palette.palPalEntry.size() > 0xFFFF)
+    return nullptr;
+  return new PaletteObject(Palette.palVersion, Palette.palPalEntry);
+}
+
+uint32_t GetPaletteEntries(HPALETTE Palette, uint32_t Start, uint32_t Count, PALETTEENTRY* Entries) {
+  if (Palette == nullptr) return 0;
+  const auto Size = static_cast<uint32_t>(Palette->Entries.size());
+  if (Entries == nullptr) return Size;
+  if (Start >= Size) return 0;
+  const uint32_t N = std::min(Count, Size - Start);
+  std::copy_n(Palette->Entries.begin() + Start, N, Entries);
+  return N;
+}
+
+const std::vector<PALETTEENTRY>& DefaultPaletteEntries() {
+  static const std::vector<PALETTEENTRY> Entries = {
+      {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},
+      {0, 0, 128, 0},     {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0},
+      {192, 220, 192, 0}, {166, 202, 240, 0}, {255, 251, 240, 0}, {160, 160, 164, 0},
+      {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},     {255, 255, 0, 0},
+      {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0},
+  };
+  return Entries;
+}
+
+}  // namespace gdi

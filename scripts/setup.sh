@@ -1,0 +1,31 @@
+# Sourced by scripts/test and scripts/run: installs the Debian packages the build and
+# the tests need (only those missing), then configures and builds into $BUILD_DIR.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+PACKAGES=(
+  g++ cmake ninja-build pkg-config libgtest-dev
+)
+
+install_missing_packages() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+}
+
+# configure_and_build BUILD_DIR BUILD_TYPE [extra cmake arguments...]
+configure_and_build() {
+  local dir=$1 type=$2
+  shift 2
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+  cmake --build "$dir" --parallel "$(nproc)"
+}
+
+install_missing_packages "${PACKAGES[@]}"
