@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/gdi/LastError.h"
+
 namespace gdi {
 
 HPALETTE CreatePalette(const LOGPALETTE& Palette) {
-  if (Palette.palVersion != 0x300 || Palette.palPalEntry.empty() || Palette.palPalEntry.size() > 0xFFFF)
+  if (Palette.palVersion != 0x300 || Palette.palPalEntry.empty() || Palette.palPalEntry.size() > 0xFFFF) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
+  }
   return new PaletteObject(Palette.palVersion, Palette.palPalEntry);
 }
 
