@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/ColorMatch.h"
 #include "platform/gdi/LastError.h"
 
 namespace gdi {
@@ -22,6 +23,13 @@ uint32_t GetPaletteEntries(HPALETTE Palette, uint32_t Start, uint32_t Count, PAL
   const uint32_t N = std::min(Count, Size - Start);
   std::copy_n(Palette->Entries.begin() + Start, N, Entries);
   return N;
+}
+
+uint32_t GetNearestPaletteIndex(HPALETTE Palette, COLORREF Color) {
+  if (Palette == nullptr) return CLR_INVALID;
+  const auto& Entries = Palette->Entries;
+  return NearestIndex(static_cast<uint32_t>(Entries.size()), GetRValue(Color), GetGValue(Color), GetBValue(Color),
+                      [&Entries](uint32_t I) { return MakeXRGB(Entries[I].peRed, Entries[I].peGreen, Entries[I].peBlue); });
 }
 
 const std::vector<PALETTEENTRY>& DefaultPaletteEntries() {

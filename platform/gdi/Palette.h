@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/gdi/Color.h"
 #include "platform/gdi/Object.h"
 
 namespace gdi {
@@ -39,6 +40,10 @@ HPALETTE CreatePalette(const LOGPALETTE& Palette);
 // Copies up to Count entries from Start into Entries; returns the number copied, or
 // with no Entries buffer the palette's entry count.
 uint32_t GetPaletteEntries(HPALETTE Palette, uint32_t Start, uint32_t Count, PALETTEENTRY* Entries);
+
+// The entry nearest to Color's red, green and blue (its top byte is ignored) by squared
+// distance, the first of equal distances; CLR_INVALID for no palette.
+uint32_t GetNearestPaletteIndex(HPALETTE Palette, COLORREF Color);
 
 // The 20 static colours of the stock default palette: the 16 VGA colours with
 // money green, sky blue, cream and medium grey between the dark and light halves.

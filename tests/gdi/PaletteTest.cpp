@@ -40,3 +40,15 @@ TEST(Palette, StockDefaultPaletteHasTwentyStaticColoursAndSurvivesDelete) {
   EXPECT_FALSE(DeleteObject(P));
   EXPECT_EQ(GetStockObject(DEFAULT_PALETTE), P);
 }
+
+TEST(Palette, NearestIndexBySquaredDistanceFirstOfEqualWins) {
+  LOGPALETTE Log;
+  Log.palPalEntry = {{100, 0, 0, 0}, {60, 60, 0, 0}, {0, 0, 90, 0}, {0, 0, 90, 0}, {0, 90, 0, 0}};
+  HPALETTE P = CreatePalette(Log);
+  EXPECT_EQ(GetNearestPaletteIndex(P, RGB(0, 0, 0)), 1u);  // 7200 beats 8100 and 10000
+  EXPECT_EQ(GetNearestPaletteIndex(P, RGB(0, 0, 200)), 2u);
+  EXPECT_EQ(GetNearestPaletteIndex(P, RGB(0, 45, 45)), 2u);  // equal to 2, 3 and 4
+  EXPECT_EQ(GetNearestPaletteIndex(P, PALETTEINDEX(4)), 1u);  // the flag byte is not a colour
+  EXPECT_EQ(GetNearestPaletteIndex(nullptr, RGB(0, 0, 0)), CLR_INVALID);
+  DeleteObject(P);
+}

@@ -1,0 +1,22 @@
+#include "gif/CommentExtension.h"
+
+#include "gif/StreamHelpers.h"
+
+namespace gif {
+
+const TGIFExtensionClass& TGIFCommentExtension::Class() {
+  static const TGIFExtensionClass Descriptor{"TGIFCommentExtension", &CreateExtension<TGIFCommentExtension>};
+  return Descriptor;
+}
+
+void TGIFCommentExtension::SaveToStream(base::TStream& Stream) {
+  TGIFExtension::SaveToStream(Stream);
+  WriteSubBlockStrings(Stream, FText);
+}
+
+void TGIFCommentExtension::LoadFromStream(base::TStream& Stream) {
+  TGIFExtension::LoadFromStream(Stream);
+  ReadSubBlockStrings(Stream, FText);
+}
+
+}  // namespace gif

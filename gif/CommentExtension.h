@@ -1,0 +1,26 @@
+// The comment extension (label 0xFE): text lines, one per data sub-block, kept as bytes.
+#pragma once
+
+#include "gif/Extension.h"
+#include "platform/base/Strings.h"
+
+namespace gif {
+
+class TGIFCommentExtension : public TGIFExtension {
+ public:
+  ANIMORA_CLASS(TGIFCommentExtension)
+  static const TGIFExtensionClass& Class();
+  using TGIFExtension::TGIFExtension;
+
+  uint8_t BlockLabel() const override { return 0xFE; }
+  base::TStrings& Text() { return FText; }
+  const base::TStrings& Text() const { return FText; }
+
+  void SaveToStream(base::TStream& Stream) override;
+  void LoadFromStream(base::TStream& Stream) override;
+
+ private:
+  base::TStringList FText;
+};
+
+}  // namespace gif

@@ -1,0 +1,69 @@
+#include "gif/Extension.h"
+
+#include "gif/ExtensionRegistry.h"
+#include "gif/StreamHelpers.h"
+#include "gif/SubImage.h"
+
+namespace gif {
+namespace {
+
+constexpr uint8_t ExtensionIntroducer = '!';
+
+// Passes over a block no class reads: its label, then data sub-blocks up to the
+// terminator or the end of the data.
+void SkipExtension(base::TStream& Stream) {
+  uint8_t Byte = 0;
+  if (!TryReadByte(Stream, Byte)) return;
+  uint8_t Block[255];
+  while (TryReadByte(Stream, Byte) && Byte != 0)
+    if (Stream.Read(Block, Byte) != Byte) return;
+}
+
+}  // namespace
+
+TGIFExtension::TGIFExtension(TGIFSubImage* ASubImage)
+    : TGIFItem(ASubImage != nullptr ? ASubImage->Image() : nullptr), FSubImage(ASubImage) {}
+
+TGIFExtension::~TGIFExtension() {
+  if (FSubImage != nullptr) FSubImage->Extensions()->Remove(this);
+}
+
+void TGIFExtension::SaveToStream(base::TStream& Stream) {
+  const uint8_t Start[2] = {ExtensionIntroducer, BlockLabel()};
+  Stream.WriteBuffer(Start, sizeof Start);
+}
+
+void TGIFExtension::LoadFromStream(base::TStream& Stream) {
+  uint8_t Start[2];
+  ReadExactly(Stream, Start, sizeof Start);
+  if (Start[0] != ExtensionIntroducer) RaiseGIFError("Invalid extension introducer");
+  if (Start[1] != BlockLabel()) RaiseGIFError("Internal error: Extension Instance does not match Extension Label");
+}
+
+TGIFExtension* TGIFExtensionList::Extensions(int Index) const { return dynamic_cast<TGIFExtension*>(Items(Index)); }
+
+void TGIFExtensionList::LoadFromStream(base::TStream& Stream, base::TObject* Parent) {
+  auto* SubImage = dynamic_cast<TGIFSubImage*>(Parent);
+  uint8_t Byte = 0;
+  if (!TryReadByte(Stream, Byte)) return;
+  while (Byte != ',' && Byte != ';') {
+    if (Byte != ExtensionIntroducer) {
+      ReportWarning(this, sevWarning, "Invalid extension introducer");
+      break;
+    }
+    if (const TGIFExtensionClass* Class = ResolveExtensionClass(Stream)) {
+      Stream.Seek(-1, base::TSeekOrigin::soCurrent);
+      std::unique_ptr<TGIFExtension> Extension = Class->Create(SubImage);
+      Extension->LoadFromStream(Stream);
+      Add(std::move(Extension));
+    } else {
+      // Decoders are to pass over blocks they do not know.
+      ReportWarning(this, sevWarning, "Unknown extension type");
+      SkipExtension(Stream);
+    }
+    if (!TryReadByte(Stream, Byte)) return;
+  }
+  Stream.Seek(-1, base::TSeekOrigin::soCurrent);
+}
+
+}  // namespace gif

@@ -1,0 +1,127 @@
+// TGIFImage: the GIF document, a graphic of the picture system. It owns the header
+// with the global colour table and the frames, reads and writes GIF streams, and
+// reports warnings and progress through its events. Umbrella header of the library.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gif/AppExtNSLoop.h"
+#include "gif/ApplicationExtension.h"
+#include "gif/ColorMap.h"
+#include "gif/CommentExtension.h"
+#include "gif/Extension.h"
+#include "gif/ExtensionRegistry.h"
+#include "gif/GIFException.h"
+#include "gif/GIFTypes.h"
+#include "gif/GraphicControlExtension.h"
+#include "gif/Header.h"
+#include "gif/List.h"
+#include "gif/SubImage.h"
+#include "gif/TextExtension.h"
+#include "platform/base/Types.h"
+#include "platform/graphics/Graphic.h"
+
+namespace gif {
+
+// Settings every new image copies when it is created (all but the last three, which
+// are read where they are used).
+struct TGIFLibraryDefaults {
+  TGIFDrawFlags DrawFlags = dfThreaded | dfTransparent | dfAnimate | dfRepeat | dfDither | dfAutoDither;
+  TReductionMethod ReductionMethod = rdQuantize;
+  int32_t QuantizeBits = 8;
+  TDitherKind DitherKind = dkNone;
+  TCompressionKind Compression = ckLZW;
+  TThreadPriority PainterPriority = tpNormal;
+  int32_t PlaySpeed = 100;
+  base::TColor TransparentFill = 0x010101;
+  bool ScreenNeedsDither = false;
+  bool RenderOnLoad = false;
+  bool OptimizeOnWrite = false;
+};
+
+// The process-wide record.
+TGIFLibraryDefaults& GIFLibraryDefaults();
+
+using TGIFWarning = std::function<void(base::TObject* Sender, TGIFSeverity Severity, const std::string& Message)>;
+
+class TGIFImage : public graphics::TGraphic {
+ public:
+  ANIMORA_CLASS(TGIFImage)
+  TGIFImage();
+  ~TGIFImage() override;
+
+  TGIFImageList& Frames() { return *FFrames; }
+  const TGIFImageList& Frames() const { return *FFrames; }
+  TGIFHeader& Header() { return *FHeader; }
+  TGIFGlobalColorMap* GetGlobalColorMap() const { return FHeader->ColorMap(); }
+
+  void Clear();
+  void LoadFromStream(base::TStream& Stream) override;
+  void SaveToStream(base::TStream& Stream) override;
+  void Assign(const base::TPersistent* Source) override;
+  // Appends a frame: a TGIFSubImage is taken over as it is, any other graphic is
+  // converted into a new frame.
+  int AddFrame(base::TPersistent* Source);
+
+  bool Empty() const override { return FFrames->Count() == 0; }
+  int Width() const override { return FHeader->ScreenWidth(); }
+  int Height() const override { return FHeader->ScreenHeight(); }
+  // "Image width too small for contained frames" when a frame would not fit.
+  void SetWidth(int Value) override;
+  void SetHeight(int Value) override;
+
+  gdi::HPALETTE GetPalette();
+  void SetPalette(gdi::HPALETTE Value);
+
+  TGIFVersion RequiredVersion() const;
+  int ColorResolution() const;
+  int BitsPerPixel() const;
+  base::TColor BackgroundColor() { return FHeader->GetBackgroundColor(); }
+  bool DoDither() const;
+  void FlushRenderings();
+
+  TGIFDrawFlags DrawFlags() const { return FDrawFlags; }
+  void SetDrawFlags(TGIFDrawFlags Value);
+  TReductionMethod ReductionMethod() const { return FReductionMethod; }
+  void SetReductionMethod(TReductionMethod Value) { FReductionMethod = Value; }
+  int32_t QuantizeBits() const { return FQuantizeBits; }
+  // "Invalid Bits Per Pixel value" outside 3..8.
+  void SetQuantizeBits(int32_t Value);
+  TDitherKind DitherKind() const { return FDitherKind; }
+  void SetDitherKind(TDitherKind Value) { FDitherKind = Value; }
+  TCompressionKind Compression() const { return FCompression; }
+  void SetCompression(TCompressionKind Value) { FCompression = Value; }
+  TThreadPriority PainterPriority() const { return FPainterPriority; }
+  void SetPainterPriority(TThreadPriority Value) { FPainterPriority = Value; }
+  int32_t PlaySpeed() const { return FPlaySpeed; }
+  // Clamped to 0..1000 percent.
+  void SetPlaySpeed(int32_t Value);
+  base::TColor BackdropColor() const { return FBackdropColor; }
+  void SetBackdropColor(base::TColor Value) { FBackdropColor = Value; }
+
+  virtual void ReportWarning(base::TObject* Sender, TGIFSeverity Severity, const std::string& Message);
+
+  TGIFWarning OnGIFWarning;
+
+ private:
+  // Progress of a whole operation: starting, running through Body, and an ending
+  // stage that is always sent (100 % after success, 0 % when an exception passes).
+  void WithProgress(const std::string& Message, bool RedrawAtEnd, const std::function<void()>& Body);
+
+  std::unique_ptr<TGIFHeader> FHeader;
+  std::unique_ptr<TGIFImageList> FFrames;
+  gdi::HPALETTE FPalette = nullptr;
+  TGIFDrawFlags FDrawFlags;
+  TReductionMethod FReductionMethod;
+  int32_t FQuantizeBits;
+  TDitherKind FDitherKind;
+  TCompressionKind FCompression;
+  TThreadPriority FPainterPriority;
+  int32_t FPlaySpeed;
+  base::TColor FBackdropColor = base::clNone;
+  bool FInGetPalette = false;
+};
+
+}  // namespace gif

@@ -1,0 +1,82 @@
+// The LZW encoder's string table: an open-addressing hash table of 8009 slots
+// (a prime) with double hashing. An entry is one 32-bit word, key shl 12 or code,
+// where key = prefix code x 256 + pixel index (below 2^20) and code is below 4096;
+// a slot whose top 20 bits are all ones is empty.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/base/Object.h"
+
+namespace gif {
+
+class THashTable : public base::TObject {
+ public:
+  ANIMORA_CLASS(THashTable)
+  THashTable() { Clear(); }
+
+  void Clear() {
+    std::memset(Slots, 0xFF, sizeof Slots);
+    std::memset(Recent, 0xFF, sizeof Recent);
+    MissKey = kNoKey;
+  }
+
+  // Stores the entry in the first empty slot of the key's probe sequence; the key
+  // must not be in the table yet.
+  void Add(uint32_t Key, uint32_t Code) {
+    int32_t Index = MissSlot;
+    if (Key != MissKey || !Empty(Slots[Index])) {
+      Probe Slot(Key);
+      while (!Empty(Slots[Slot.Index])) Slot.Step();
+      Index = Slot.Index;
+    }
+    Slots[Index] = Recent[Key >> 8] = (Key << 12) | (Code & 0xFFF);
+  }
+
+  // The key's code, or -1.
+  int32_t Find(uint32_t Key) {
+    const uint32_t Last = Recent[Key >> 8];
+    if ((Last >> 12) == Key) return static_cast<int32_t>(Last & 0xFFF);
+    for (Probe Slot(Key);; Slot.Step()) {
+      const uint32_t Entry = Slots[Slot.Index];
+      if ((Entry >> 12) == Key) {
+        Recent[Key >> 8] = Entry;
+        return static_cast<int32_t>(Entry & 0xFFF);
+      }
+      if (Empty(Entry)) {
+        // Where Add of this key will store it, as long as that slot stays empty.
+        MissKey = Key;
+        MissSlot = Slot.Index;
+        return -1;
+      }
+    }
+  }
+
+ private:
+  static constexpr int32_t kSize = 8009;
+  static constexpr uint32_t kNoKey = 0xFFFFFFFF;
+
+  static bool Empty(uint32_t Entry) { return (Entry >> 12) == 0xFFFFF; }
+
+  // The step is fixed per key and prime to the table size, so the probes visit
+  // every slot and always reach an empty one.
+  struct Probe {
+    explicit Probe(uint32_t Key)
+        : Index(static_cast<int32_t>((Key ^ (Key >> 4)) % kSize)),
+          Displacement(Index == 0 ? 1 : kSize - Index) {}
+    void Step() {
+      Index -= Displacement;
+      if (Index < 0) Index += kSize;
+    }
+    int32_t Index;
+    int32_t Displacement;
+  };
+
+  uint32_t Slots[kSize];
+  uint32_t Recent[1 << 12];  // by prefix code: the entry last found or added for it
+  uint32_t MissKey = kNoKey;  // the last key Find did not find, and where it stopped
+  int32_t MissSlot = 0;
+};
+
+}  // namespace gif

@@ -1,0 +1,16 @@
+// The LZW-coded pixel data that ends a frame's image block.
+#pragma once
+
+#include "platform/base/Stream.h"
+
+namespace gif {
+
+class TGIFSubImage;
+
+// Fills the frame's pixels from the stream, de-interlacing when the frame is
+// interlaced; damaged data warns and leaves the rest at the fill index.
+void DecodeImageData(TGIFSubImage& Frame, base::TStream& Stream);
+// Writes the frame's pixels with the encoder the image's Compression chooses.
+void EncodeImageData(TGIFSubImage& Frame, base::TStream& Stream, bool Interlaced);
+
+}  // namespace gif

@@ -1,0 +1,62 @@
+// Ordered lists of stream items that own their items. An item that is destroyed
+// directly takes itself out of its list through Remove, so no entry dangles.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gif/Item.h"
+
+namespace gif {
+
+class TGIFSubImage;
+
+class TGIFList : public base::TPersistent {
+ public:
+  ANIMORA_CLASS(TGIFList)
+  explicit TGIFList(TGIFImage* AImage) : FImage(AImage) {}
+  ~TGIFList() override;
+  TGIFList(const TGIFList&) = delete;
+  TGIFList& operator=(const TGIFList&) = delete;
+
+  TGIFImage* Image() const { return FImage; }
+  int Count() const { return static_cast<int>(FItems.size()); }
+  // Out-of-range indexes raise EListError "List index out of bounds (%d)".
+  TGIFItem* Items(int Index) const;
+  int IndexOf(const TGIFItem* Item) const;
+
+  int Add(std::unique_ptr<TGIFItem> Item);
+  void Delete(int Index);
+  void Clear();
+  void Exchange(int Index1, int Index2);
+  void Move(int CurIndex, int NewIndex);
+  // Takes the item out without freeing it; nothing when it is not in the list.
+  void Remove(const TGIFItem* Item);
+
+  virtual void ReportWarning(base::TObject* Sender, TGIFSeverity Severity, const std::string& Message);
+  virtual void SaveToStream(base::TStream& Stream);
+  virtual void LoadFromStream(base::TStream& Stream, base::TObject* Parent) = 0;
+
+ protected:
+  TGIFImage* FImage;
+
+ private:
+  std::vector<std::unique_ptr<TGIFItem>> FItems;
+};
+
+// The frames of an image.
+class TGIFImageList : public TGIFList {
+ public:
+  ANIMORA_CLASS(TGIFImageList)
+  using TGIFList::TGIFList;
+  // Pixels of all frames together that one load accepts.
+  static constexpr int64_t MaxImagePixels = int64_t{1} << 29;
+
+  TGIFSubImage* SubImages(int Index) const;
+  // Walks the blocks up to the trailer, one frame per extension or image block.
+  void LoadFromStream(base::TStream& Stream, base::TObject* Parent) override;
+  void SaveToStream(base::TStream& Stream) override;
+};
+
+}  // namespace gif

@@ -1,0 +1,204 @@
+#include "gif/SubImage.h"
+
+#include <cstring>
+
+#include "gif/Extension.h"
+#include "gif/FixedPalettes.h"
+#include "gif/GIFImage.h"
+#include "gif/ImageData.h"
+#include "gif/StreamHelpers.h"
+
+namespace gif {
+
+TGIFSubImage::TGIFSubImage(TGIFImage* AGIFImage)
+    : TGIFItem(AGIFImage),
+      FColorMap(std::make_unique<TGIFLocalColorMap>(this)),
+      FExtensions(std::make_unique<TGIFExtensionList>(AGIFImage)) {
+  FImageDescriptor[0] = ',';
+}
+
+TGIFSubImage::~TGIFSubImage() {
+  if (FImage != nullptr) FImage->Frames().Remove(this);
+  Clear();
+  FExtensions.reset();
+  FColorMap.reset();
+  SetPalette(nullptr);
+}
+
+uint16_t TGIFSubImage::GetBoundsPart(int Index) const {
+  if (Index < 1 || Index > 4) return 0;
+  const size_t At = static_cast<size_t>(1 + (Index - 1) * 2);
+  return static_cast<uint16_t>(FImageDescriptor[At] | FImageDescriptor[At + 1] << 8);
+}
+
+void TGIFSubImage::SetBoundsPart(int Index, uint16_t Value) {
+  if (Index < 1 || Index > 4) return;
+  uint16_t Parts[4] = {Left(), Top(), Width(), Height()};
+  Parts[Index - 1] = Value;
+  SetBounds(Parts[0], Parts[1], Parts[2], Parts[3]);
+}
+
+void TGIFSubImage::SetBounds(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight) {
+  const bool SizeChanged = AWidth != Width() || AHeight != Height();
+  const uint16_t Parts[4] = {ALeft, ATop, AWidth, AHeight};
+  for (int I = 0; I < 4; ++I) {
+    FImageDescriptor[static_cast<size_t>(1 + I * 2)] = static_cast<uint8_t>(Parts[I]);
+    FImageDescriptor[static_cast<size_t>(2 + I * 2)] = static_cast<uint8_t>(Parts[I] >> 8);
+  }
+  if (SizeChanged) {
+    ReleasePixels();
+    AllocatePixels();
+  }
+  if (FImage == nullptr) return;
+  bool Exceeded = false;
+  if (FImage->Width() < ALeft + AWidth) {
+    if (FImage->Width() > 0) {
+      Exceeded = true;
+      ReportWarning(this, sevWarning, "Image width too small for contained frames");
+    }
+    FImage->SetWidth(ALeft + AWidth);
+  }
+  if (FImage->Height() < ATop + AHeight) {
+    if (FImage->Height() > 0) {
+      Exceeded = true;
+      ReportWarning(this, sevWarning, "Image height too small for contained frames");
+    }
+    FImage->SetHeight(ATop + AHeight);
+  }
+  if (Exceeded) ReportWarning(this, sevWarning, "Image exceeds Logical Screen size");
+}
+
+base::TRect TGIFSubImage::BoundsRect() const { return base::Bounds(Left(), Top(), Width(), Height()); }
+
+bool TGIFSubImage::Empty() const { return !FData || FPixelBytes == 0 || Height() == 0 || Width() == 0; }
+
+TGIFColorMap* TGIFSubImage::ActiveColorMap() const {
+  if (FColorMap->Count() > 0) return FColorMap.get();
+  if (FImage != nullptr && FImage->GetGlobalColorMap()->Count() > 0) return FImage->GetGlobalColorMap();
+  return FColorMap.get();
+}
+
+uint8_t* TGIFSubImage::Scanline(int Y) {
+  if (Y < 0 || Y > Height() - 1) RaiseGIFError("Invalid pixel coordinates");
+  EnsurePixels();
+  return FData.get() + static_cast<size_t>(Y) * Width();
+}
+
+uint8_t TGIFSubImage::Pixels(int X, int Y) {
+  if (X < 0 || X > Width() - 1) RaiseGIFError("Invalid pixel coordinates");
+  return Scanline(Y)[X];
+}
+
+void TGIFSubImage::AllocatePixels() {
+  FData.reset();
+  const int64_t Size = static_cast<int64_t>(Width()) * Height();
+  if (Size > MaxFramePixels) RaiseGIFError("Image dimensions too large");
+  if (Size > 0) FData = std::make_unique<uint8_t[]>(static_cast<size_t>(Size));
+  FPixelBytes = static_cast<int32_t>(Size);
+}
+
+void TGIFSubImage::ReleasePixels() {
+  FData.reset();
+  FPixelBytes = 0;
+}
+
+void TGIFSubImage::EnsurePixels() {
+  if (!FData) AllocatePixels();
+  if (FPixelBytes == 0) RaiseGIFError("Image is empty");
+}
+
+void TGIFSubImage::Clear() {
+  FExtensions->Clear();
+  FColorMap->Clear();
+  ReleasePixels();
+  SetHeight(0);
+  SetWidth(0);
+  FTransparent = false;
+  FGraphicControlExtension = nullptr;
+}
+
+TGIFVersion TGIFSubImage::RequiredVersion() const {
+  if (FColorMap->Optimized()) return ver89a;
+  TGIFVersion Result = ver87a;
+  for (int I = 0; I < FExtensions->Count() && Result != ver89a; ++I)
+    Result = std::max(Result, FExtensions->Items(I)->RequiredVersion());
+  return Result;
+}
+
+void TGIFSubImage::LoadFromStream(base::TStream& Stream) {
+  Clear();
+  FExtensions->LoadFromStream(Stream, this);
+  uint8_t Byte = 0;
+  if (!TryReadByte(Stream, Byte)) return;
+  Stream.Seek(-1, base::TSeekOrigin::soCurrent);
+  if (Byte == ';' || Byte == 0) return;
+  ReadExactly(Stream, FImageDescriptor.data(), FImageDescriptor.size());
+  if (Width() == 0 || Height() == 0) {
+    const uint16_t ScreenWidth = FImage != nullptr ? static_cast<uint16_t>(FImage->Width()) : 0;
+    const uint16_t ScreenHeight = FImage != nullptr ? static_cast<uint16_t>(FImage->Height()) : 0;
+    FImageDescriptor[5] = static_cast<uint8_t>(ScreenWidth);
+    FImageDescriptor[6] = static_cast<uint8_t>(ScreenWidth >> 8);
+    FImageDescriptor[7] = static_cast<uint8_t>(ScreenHeight);
+    FImageDescriptor[8] = static_cast<uint8_t>(ScreenHeight >> 8);
+    ReportWarning(this, sevWarning, "Image exceeds Logical Screen size");
+  }
+  if (static_cast<int64_t>(Width()) * Height() > MaxFramePixels) RaiseGIFError("Image dimensions too large");
+  if (PackedFields() & 0x80) FColorMap->LoadFromStream(Stream, 2 << (PackedFields() & 7));
+  DecodeImageData(*this, Stream);
+}
+
+void TGIFSubImage::SaveToStream(base::TStream& Stream) {
+  FExtensions->SaveToStream(Stream);
+  if (Empty()) return;
+  uint8_t& Packed = FImageDescriptor[9];
+  if (FColorMap->Count() > 0)
+    Packed = static_cast<uint8_t>((FColorMap->Optimized() ? 0xA0 : 0x80) | (ColorResolution() & 7));
+  else
+    Packed &= 0x58;
+  Stream.WriteBuffer(FImageDescriptor.data(), FImageDescriptor.size());
+  FColorMap->SaveToStream(Stream);
+  EncodeImageData(*this, Stream, (Packed & 0x40) != 0);
+}
+
+void TGIFSubImage::Assign(const base::TPersistent* Source) {
+  if (Source == this) return;
+  const auto* Other = dynamic_cast<const TGIFSubImage*>(Source);
+  if (Other == nullptr) {
+    TGIFItem::Assign(Source);
+    return;
+  }
+  Clear();
+  if (Other->Empty()) return;
+  FImageDescriptor = Other->FImageDescriptor;
+  FTransparent = Other->FTransparent;
+  AllocatePixels();
+  if (FData && Other->FData) std::memcpy(FData.get(), Other->FData.get(), static_cast<size_t>(FPixelBytes));
+  FColorMap->Assign(Other->FColorMap.get());
+  if (Other->FExtensions->Count() > 0) {
+    base::TMemoryStream Copy;
+    Other->FExtensions->SaveToStream(Copy);
+    Copy.SetPosition(0);
+    FExtensions->LoadFromStream(Copy, this);
+  }
+}
+
+gdi::HPALETTE TGIFSubImage::Palette() {
+  if (FPalette != nullptr) return FPalette;
+  if (FImage != nullptr && FImage->DoDither()) {
+    FPalette = WebPalette();
+    return FPalette;
+  }
+  if (FColorMap->Count() > 0) {
+    FPalette = FColorMap->MakePalette();
+    return FPalette;
+  }
+  return FImage != nullptr ? FImage->GetPalette() : nullptr;
+}
+
+void TGIFSubImage::SetPalette(gdi::HPALETTE Value) {
+  if (Value == FPalette) return;
+  if (FPalette != nullptr) gdi::DeleteObject(FPalette);
+  FPalette = Value;
+}
+
+}  // namespace gif

@@ -1,0 +1,7 @@
+#include "platform/gdi/Brush.h"
+
+namespace gdi {
+
+HBRUSH CreateSolidBrush(COLORREF Color) { return new BrushObject(Color); }
+
+}  // namespace gdi
