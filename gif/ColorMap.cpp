@@ -159,11 +159,13 @@ void TGIFColorMap::LoadFromRGBQuads(const gdi::RGBQUAD* Entries, int Count) {
 }
 
 void TGIFColorMap::SetTriplets(const uint8_t* Source, int Count) {
+  // Only the triplets used are copied aside: Source may be this table's own buffer,
+  // which holds no more than its capacity.
+  Count = std::clamp(Count, 0, 256);
   std::array<uint8_t, 256 * 3> Copy;
-  std::memcpy(Copy.data(), Source, Copy.size());
+  std::memcpy(Copy.data(), Source, static_cast<size_t>(Count) * 3);
   Clear();
-  Count = std::min(Count, 256);
-  if (Count <= 0) return;
+  if (Count == 0) return;
   SetCapacity(Count);
   FCount = Count;
   std::memcpy(FData.get(), Copy.data(), static_cast<size_t>(Count) * 3);

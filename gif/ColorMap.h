@@ -56,7 +56,7 @@ class TGIFColorMap : public base::TPersistent {
   gdi::HPALETTE MakePalette() const;
   void LoadFromPalette(gdi::HPALETTE Palette);
   void LoadFromRGBQuads(const gdi::RGBQUAD* Entries, int Count);
-  // Source holds 256 triplets and may be this table's own data.
+  // Source holds at least Count triplets and may be this table's own data.
   void SetTriplets(const uint8_t* Source, int Count);
   void Assign(const base::TPersistent* Source) override;
   // Sorts by use and drops unused entries; false for tables of one entry or none.

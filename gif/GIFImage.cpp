@@ -117,8 +117,14 @@ void TGIFImage::Assign(const base::TPersistent* Source) {
 
 int TGIFImage::AddFrame(base::TPersistent* Source) {
   std::unique_ptr<TGIFSubImage> Frame;
-  if (auto* SubImage = dynamic_cast<TGIFSubImage*>(Source)) {
+  auto* SubImage = dynamic_cast<TGIFSubImage*>(Source);
+  if (SubImage != nullptr && SubImage->Image() == this && FFrames->IndexOf(SubImage) < 0) {
     Frame.reset(SubImage);
+  } else if (SubImage != nullptr) {
+    // A frame that another image owns, or one already in this list, is copied: two
+    // owners would free it twice.
+    Frame = std::make_unique<TGIFSubImage>(this);
+    Frame->Assign(SubImage);
   } else if (dynamic_cast<graphics::TGraphic*>(Source) != nullptr) {
     Frame = std::make_unique<TGIFSubImage>(this);
     Frame->Assign(Source);

@@ -61,8 +61,8 @@ class TGIFImage : public graphics::TGraphic {
   void LoadFromStream(base::TStream& Stream) override;
   void SaveToStream(base::TStream& Stream) override;
   void Assign(const base::TPersistent* Source) override;
-  // Appends a frame: a TGIFSubImage is taken over as it is, any other graphic is
-  // converted into a new frame.
+  // Appends a frame: a TGIFSubImage of this image is taken over as it is, one of
+  // another image is copied, any other graphic is converted into a new frame.
   int AddFrame(base::TPersistent* Source);
 
   bool Empty() const override { return FFrames->Count() == 0; }

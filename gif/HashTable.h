@@ -59,11 +59,19 @@ class THashTable : public base::TObject {
 
   static bool Empty(uint32_t Entry) { return (Entry >> 12) == 0xFFFFF; }
 
+  // (Key xor (Key shr 4)) mod kSize; below 2^20, a multiplication by 2^40 / kSize
+  // (rounded up) gives the exact quotient.
+  static int32_t SlotOf(uint32_t Key) {
+    const uint64_t Mixed = Key ^ (Key >> 4);
+    const uint64_t Quotient = (Mixed * ((uint64_t{1} << 40) / kSize + 1)) >> 40;
+    return static_cast<int32_t>(Mixed - Quotient * kSize);
+  }
+
   // The step is fixed per key and prime to the table size, so the probes visit
   // every slot and always reach an empty one.
   struct Probe {
     explicit Probe(uint32_t Key)
-        : Index(static_cast<int32_t>((Key ^ (Key >> 4)) % kSize)),
+        : Index(SlotOf(Key)),
           Displacement(Index == 0 ? 1 : kSize - Index) {}
     void Step() {
       Index -= Displacement;

@@ -25,18 +25,18 @@ void TLZWEncoder::CompressPixels() {
   const uint8_t* Pixel = Cursor;
   const uint8_t* RowEnd = Cursor + RowLeft;
   CheckPixel(*Pixel);
-  Prefix = *Pixel++;
+  uint32_t Prefix = *Pixel++;  // code of the string being extended
   for (;;) {
     for (; Pixel < RowEnd; ++Pixel) {
       const uint8_t Index = *Pixel;
       CheckPixel(Index);
-      const uint32_t Key = (static_cast<uint32_t>(Prefix) << 8) | Index;
+      const uint32_t Key = (Prefix << 8) | Index;
       const int32_t Code = Strings.Find(Key);
       if (Code >= 0) {
-        Prefix = static_cast<uint16_t>(Code);
+        Prefix = static_cast<uint32_t>(Code);
         continue;
       }
-      Output(Prefix);
+      Output(static_cast<int32_t>(Prefix));
       Prefix = Index;
       if (NextCode >= 4095) {
         Clear();
@@ -49,7 +49,7 @@ void TLZWEncoder::CompressPixels() {
     Pixel = Cursor;
     RowEnd = Cursor + RowLeft;
   }
-  Output(Prefix);
+  Output(static_cast<int32_t>(Prefix));
 }
 
 }  // namespace gif

@@ -40,7 +40,6 @@ class TLZWEncoder final : public TGIFEncoder {
  private:
   void CompressPixels();
 
-  uint16_t Prefix = 0;  // code of the string being extended
   uint16_t NextCode = 0;
   std::unique_ptr<THashTable> Table;  // during Compress
 };

@@ -1,5 +1,7 @@
 // gifinfo FILE: loads a GIF through TGIFImage and prints one line per item, so the
 // library's reading can be compared with other decoders from outside.
+// gifinfo --rewrite OUT FILE: loads FILE and saves it to OUT, so round trips can be
+// checked from outside too.
 #include <cstdio>
 #include <string>
 
@@ -36,8 +38,9 @@ void PrintFrame(int Index, TGIFSubImage& Frame) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: gifinfo FILE\n");
+  const bool Rewrite = argc == 4 && std::string(argv[1]) == "--rewrite";
+  if (argc != 2 && !Rewrite) {
+    std::fprintf(stderr, "usage: gifinfo FILE\n       gifinfo --rewrite OUT FILE\n");
     return 2;
   }
   TGIFImage Image;
@@ -45,7 +48,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "warning: %s\n", Message.c_str());
   };
   try {
-    Image.LoadFromFile(argv[1]);
+    Image.LoadFromFile(argv[argc - 1]);
+    if (Rewrite) {
+      Image.SaveToFile(argv[2]);
+      return 0;
+    }
   } catch (const std::exception& E) {
     std::fprintf(stderr, "%s\n", E.what());
     return 1;

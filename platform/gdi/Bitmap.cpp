@@ -79,7 +79,8 @@ HBITMAP CreateBitmap(int32_t Width, int32_t Height, uint32_t Planes, uint32_t Bi
   }
   if (!DeviceSizeAllowed(Width, Height, 1)) return nullptr;
   HBITMAP Bitmap = Granted(new BitmapObject(DeviceFormat(Width, Height, 1), false));
-  if (Bitmap != nullptr && Bits != nullptr) std::memcpy(Bitmap->Bits(), Bits, static_cast<size_t>(Bitmap->Format.ImageBytes()));
+  if (Bitmap != nullptr && Bits != nullptr)
+    std::memcpy(Bitmap->Bits(), Bits, static_cast<size_t>(Bitmap->Format.ImageBytes()));
   return Bitmap;
 }
 

@@ -1,6 +1,5 @@
 #include "platform/gdi/Blit.h"
 
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -33,72 +32,61 @@ class SourcePixels {
   std::vector<uint8_t> Copy;
 };
 
-struct Blit {
-  HDC Dest;
-  int32_t X, Y, Width, Height;
-  HDC Source;
-  int32_t SourceX, SourceY, SourceWidth, SourceHeight;
-  uint8_t Foreground, Background;
-  HBITMAP Mask = nullptr;
-  int32_t MaskX = 0, MaskY = 0;
-  int StretchMode = COLORONCOLOR;
-};
-
-bool Run(const Blit& B, XRGB Pattern) {
-  if (!HoldsBitmap(B.Dest)) return Refuse(ERROR_INVALID_HANDLE);
-  const bool NeedsSource = RopUsesSource(B.Foreground) || (B.Mask != nullptr && RopUsesSource(B.Background));
-  if (NeedsSource && !HoldsBitmap(B.Source)) return Refuse(ERROR_INVALID_HANDLE);
-  const Surface Dest = B.Dest->Bitmap->View();
-  std::optional<SourcePixels> Source;
-  std::optional<Surface> Mask;
+TransferRequest Rectangles(int32_t X, int32_t Y, int32_t Width, int32_t Height, int32_t SourceX, int32_t SourceY,
+                           int32_t SourceWidth, int32_t SourceHeight) {
   TransferRequest T;
-  T.Destination = &Dest;
-  T.DstX = B.X;
-  T.DstY = B.Y;
-  T.DstWidth = B.Width;
-  T.DstHeight = B.Height;
-  T.Foreground = B.Foreground;
-  T.Background = B.Background;
+  T.DstX = X;
+  T.DstY = Y;
+  T.DstWidth = Width;
+  T.DstHeight = Height;
+  T.SrcX = SourceX;
+  T.SrcY = SourceY;
+  T.SrcWidth = SourceWidth;
+  T.SrcHeight = SourceHeight;
+  return T;
+}
+
+// Runs T on Dest's bitmap with Dest's colours, reading Source's bitmap when an
+// operation needs it.
+bool Run(HDC Dest, HDC Source, TransferRequest T, XRGB Pattern, HBITMAP Mask) {
+  if (!HoldsBitmap(Dest)) return Refuse(ERROR_INVALID_HANDLE);
+  const bool NeedsSource = RopUsesSource(T.Foreground) || (Mask != nullptr && RopUsesSource(T.Background));
+  if (NeedsSource && !HoldsBitmap(Source)) return Refuse(ERROR_INVALID_HANDLE);
+  const Surface Pixels = Dest->Bitmap->View();
+  T.Destination = &Pixels;
   T.Pattern = Pattern;
-  T.StretchMode = B.StretchMode;
+  T.StretchMode = Dest->StretchBltMode;
+  std::optional<SourcePixels> Read;
   if (NeedsSource) {
-    Source.emplace(*B.Source->Bitmap, *B.Dest->Bitmap);
-    T.Source = &Source->View;
-    T.SrcX = B.SourceX;
-    T.SrcY = B.SourceY;
-    T.SrcWidth = B.SourceWidth;
-    T.SrcHeight = B.SourceHeight;
+    Read.emplace(*Source->Bitmap, *Dest->Bitmap);
+    T.Source = &Read->View;
     T.Rules.Apply = true;
-    T.Rules.Zero = B.Dest->Resolve(B.Dest->TextColor);
-    T.Rules.One = B.Dest->Resolve(B.Dest->BkColor);
-    T.Rules.Key = B.Source->Resolve(B.Source->BkColor);
+    T.Rules.Zero = Dest->Resolve(Dest->TextColor);
+    T.Rules.One = Dest->Resolve(Dest->BkColor);
+    T.Rules.Key = Source->Resolve(Source->BkColor);
   }
-  if (B.Mask != nullptr) {
-    Mask.emplace(B.Mask->View());
-    T.Mask = &*Mask;
-    T.MaskX = B.MaskX;
-    T.MaskY = B.MaskY;
+  std::optional<Surface> Bits;
+  if (Mask != nullptr) {
+    Bits.emplace(Mask->View());
+    T.Mask = &*Bits;
   }
   Transfer(T);
   return true;
 }
 
-XRGB BrushColor(HDC DC) { return DC->Resolve(DC->Brush->Color); }
-
 }  // namespace
 
-bool BitBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC Source, int32_t SourceX,
-            int32_t SourceY, uint32_t Rop) {
+bool BitBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC Source, int32_t SourceX, int32_t SourceY,
+            uint32_t Rop) {
   return StretchBlt(Dest, X, Y, Width, Height, Source, SourceX, SourceY, Width, Height, Rop);
 }
 
 bool StretchBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC Source, int32_t SourceX,
                 int32_t SourceY, int32_t SourceWidth, int32_t SourceHeight, uint32_t Rop) {
   if (Dest == nullptr) return Refuse(ERROR_INVALID_HANDLE);
-  const Blit B{Dest,        X,          Y,           Width,        Height,       Source,
-               SourceX,     SourceY,    SourceWidth, SourceHeight, RopIndex(Rop), RopIndex(Rop),
-               nullptr,     0,          0,           Dest->StretchBltMode};
-  return Run(B, BrushColor(Dest));
+  TransferRequest T = Rectangles(X, Y, Width, Height, SourceX, SourceY, SourceWidth, SourceHeight);
+  T.Foreground = T.Background = RopIndex(Rop);
+  return Run(Dest, Source, T, Dest->Resolve(Dest->Brush->Color), nullptr);
 }
 
 bool MaskBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC Source, int32_t SourceX,
@@ -109,9 +97,12 @@ bool MaskBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC 
   if (M.BitCount != 1 || Width < 0 || Height < 0 || MaskX < 0 || MaskY < 0 || int64_t{MaskX} + Width > M.Width ||
       int64_t{MaskY} + Height > M.Height)
     return Refuse(ERROR_INVALID_PARAMETER);
-  const Blit B{Dest,    X,       Y,     Width,  Height, Source, SourceX, SourceY, Width, Height,
-               static_cast<uint8_t>(Rop4 >> 16), static_cast<uint8_t>(Rop4 >> 24), Mask, MaskX, MaskY};
-  return Run(B, BrushColor(Dest));
+  TransferRequest T = Rectangles(X, Y, Width, Height, SourceX, SourceY, Width, Height);
+  T.Foreground = static_cast<uint8_t>(Rop4 >> 16);
+  T.Background = static_cast<uint8_t>(Rop4 >> 24);
+  T.MaskX = MaskX;
+  T.MaskY = MaskY;
+  return Run(Dest, Source, T, Dest->Resolve(Dest->Brush->Color), Mask);
 }
 
 bool PatBlt(HDC DC, int32_t X, int32_t Y, int32_t Width, int32_t Height, uint32_t Rop) {
@@ -122,9 +113,9 @@ bool PatBlt(HDC DC, int32_t X, int32_t Y, int32_t Width, int32_t Height, uint32_
 bool FillRect(HDC DC, const base::TRect& Rect, HBRUSH Brush) {
   if (DC == nullptr || Brush == nullptr) return Refuse(ERROR_INVALID_HANDLE);
   if (Rect.IsEmpty()) return true;
-  const Blit B{DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), nullptr, 0, 0, 0, 0, RopIndex(PATCOPY),
-               RopIndex(PATCOPY)};
-  return Run(B, DC->Resolve(Brush->Color));
+  TransferRequest T = Rectangles(Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), 0, 0, 0, 0);
+  T.Foreground = T.Background = RopIndex(PATCOPY);
+  return Run(DC, nullptr, T, DC->Resolve(Brush->Color), nullptr);
 }
 
 }  // namespace gdi

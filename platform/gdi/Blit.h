@@ -26,8 +26,8 @@ namespace gdi {
 
 // False with ERROR_INVALID_HANDLE when a DC that the operation needs is missing or
 // holds no bitmap. Negative extents run left or up from the given point.
-bool BitBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC Source, int32_t SourceX,
-            int32_t SourceY, uint32_t Rop);
+bool BitBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC Source, int32_t SourceX, int32_t SourceY,
+            uint32_t Rop);
 
 // Scales the source rectangle onto the destination rectangle by the destination DC's
 // stretch mode; extents of different signs mirror the picture on that axis.

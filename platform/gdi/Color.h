@@ -22,8 +22,6 @@ constexpr uint8_t GetBValue(COLORREF Color) { return (Color >> 16) & 0xFF; }
 constexpr COLORREF PALETTEINDEX(uint16_t Index) { return 0x01000000 | Index; }
 // An RGB value matched against the DC's palette; on this true-colour device it is the
 // RGB value itself.
-constexpr COLORREF PALETTERGB(uint8_t Red, uint8_t Green, uint8_t Blue) {
-  return 0x02000000 | RGB(Red, Green, Blue);
-}
+constexpr COLORREF PALETTERGB(uint8_t Red, uint8_t Green, uint8_t Blue) { return 0x02000000 | RGB(Red, Green, Blue); }
 
 }  // namespace gdi

@@ -41,18 +41,24 @@ uint32_t NearestIndex(uint32_t Count, int Red, int Green, int Blue, EntryColor E
 
 uint32_t NearestIndex(const RGBQUAD* Colors, uint32_t Count, XRGB Color);
 
-// Nearest entries of a table of at most 256 colours, remembered per colour so that the
-// search runs about once per distinct colour of a large picture.
+// Nearest entries of a table of at most 256 colours, with the same answers as
+// NearestIndex. Answers are remembered per colour, and a search only visits the
+// entries that can be nearest to some colour of the 16 x 16 x 16 cell the colour lies
+// in, so that converting a large picture of many colours stays fast.
 class NearestCache {
  public:
   NearestCache(const RGBQUAD* Colors, uint32_t Count);
   uint32_t Find(XRGB Color);
 
  private:
+  const std::vector<uint8_t>& Candidates(uint32_t Cell);
+
   const RGBQUAD* Colors;
   uint32_t Count;
   std::vector<uint32_t> Keys;
   std::vector<uint8_t> Indexes;
+  std::vector<std::vector<uint8_t>> Cells;
+  std::vector<bool> CellBuilt;
 };
 
 }  // namespace gdi

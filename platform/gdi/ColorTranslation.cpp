@@ -45,7 +45,8 @@ ColorTranslation::ColorTranslation(const Surface& Source, const Surface& Destina
     KeyValue = SourceCodec.Encode(this->Rules.Key) & KeyBits;
   } else if (Destination.Indexed()) {
     Kind = Mode::Nearest;
-  } else if (Source.BitCount == Destination.BitCount && std::memcmp(Source.Masks, Destination.Masks, sizeof Source.Masks) == 0) {
+  } else if (Source.BitCount == Destination.BitCount &&
+             std::memcmp(Source.Masks, Destination.Masks, sizeof Source.Masks) == 0) {
     Kind = Mode::Identity;
   } else if (StandardMasks(Source) && StandardMasks(Destination)) {
     Kind = Mode::LowBits;

@@ -8,17 +8,19 @@
 namespace gdi {
 namespace {
 
+// Stock objects are shared by every DC (and by every thread that makes DCs) and are
+// never deleted, so only other objects count their selections.
 template <class Handle>
 void Hold(Handle& Slot, Handle Object) {
-  if (Slot != nullptr) --Slot->Selections;
+  if (Slot != nullptr && !Slot->Stock) --Slot->Selections;
   Slot = Object;
-  if (Slot != nullptr) ++Slot->Selections;
+  if (Slot != nullptr && !Slot->Stock) ++Slot->Selections;
 }
 
 void HoldBitmap(DCObject& DC, HBITMAP Bitmap) {
-  if (DC.Bitmap != nullptr) DC.Bitmap->SelectedInto = nullptr;
+  if (DC.Bitmap != nullptr && !DC.Bitmap->Stock) DC.Bitmap->SelectedInto = nullptr;
   Hold(DC.Bitmap, Bitmap);
-  if (Bitmap != nullptr) Bitmap->SelectedInto = &DC;
+  if (Bitmap != nullptr && !Bitmap->Stock) Bitmap->SelectedInto = &DC;
 }
 
 bool Refuse(uint32_t Code) {

@@ -11,7 +11,8 @@ const std::vector<PALETTEENTRY>& HalftonePaletteEntries() {
     for (int R = 0; R < 6; ++R)
       for (int G = 0; G < 6; ++G)
         for (int B = 0; B < 6; ++B)
-          Table.push_back({static_cast<uint8_t>(51 * R), static_cast<uint8_t>(51 * G), static_cast<uint8_t>(51 * B), 0});
+          Table.push_back(
+              {static_cast<uint8_t>(51 * R), static_cast<uint8_t>(51 * G), static_cast<uint8_t>(51 * B), 0});
     for (int K = 1; K <= 20; ++K) {
       const auto Grey = static_cast<uint8_t>((85 * K + 3) / 7);
       Table.push_back({Grey, Grey, Grey, 0});

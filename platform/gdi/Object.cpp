@@ -53,10 +53,8 @@ int GetObject(HGDIOBJ Object, int Size, void* Buffer) {
       std::memcpy(Buffer, &Count, sizeof Count);
       return sizeof Count;
     }
-    case ObjectKind::Bitmap:
-      return DescribeBitmap(*static_cast<BitmapObject*>(Object), Size, Buffer);
-    default:
-      return 0;
+    case ObjectKind::Bitmap: return DescribeBitmap(*static_cast<BitmapObject*>(Object), Size, Buffer);
+    default: return 0;
   }
 }
 

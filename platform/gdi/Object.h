@@ -19,7 +19,8 @@ class GdiObject {
 
   const ObjectKind Kind;
   bool Stock = false;
-  // Device contexts that hold this object selected; such an object refuses deletion.
+  // Device contexts that hold this object selected (not counted for stock objects);
+  // such an object refuses deletion.
   uint32_t Selections = 0;
 };
 

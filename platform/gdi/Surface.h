@@ -12,10 +12,10 @@ namespace gdi {
 struct Surface {
   int32_t Width = 0;
   int32_t Height = 0;
-  int BitCount = 0;         // 1, 4, 8, 16, 24 or 32
-  uint8_t* Bits = nullptr;  // the first row in memory
-  int32_t Stride = 0;       // bytes per row
-  bool TopDown = false;     // the first row in memory is the top row
+  int BitCount = 0;                 // 1, 4, 8, 16, 24 or 32
+  uint8_t* Bits = nullptr;          // the first row in memory
+  int32_t Stride = 0;               // bytes per row
+  bool TopDown = false;             // the first row in memory is the top row
   const RGBQUAD* Colors = nullptr;  // 1, 4 and 8 bits; values past the table are black
   uint32_t ColorCount = 0;
   uint32_t Masks[3] = {};  // red, green, blue of 16, 24 and 32 bits

@@ -1,36 +1,6 @@
-// The system colours: the classic light-grey desktop scheme.
-//   index                          red green blue
-//   0  COLOR_SCROLLBAR              192 192 192
-//   1  COLOR_BACKGROUND (DESKTOP)     0 128 128
-//   2  COLOR_ACTIVECAPTION            0   0 128
-//   3  COLOR_INACTIVECAPTION        128 128 128
-//   4  COLOR_MENU                   192 192 192
-//   5  COLOR_WINDOW                 255 255 255
-//   6  COLOR_WINDOWFRAME              0   0   0
-//   7  COLOR_MENUTEXT                 0   0   0
-//   8  COLOR_WINDOWTEXT               0   0   0
-//   9  COLOR_CAPTIONTEXT            255 255 255
-//   10 COLOR_ACTIVEBORDER           192 192 192
-//   11 COLOR_INACTIVEBORDER         192 192 192
-//   12 COLOR_APPWORKSPACE           128 128 128
-//   13 COLOR_HIGHLIGHT                0   0 128
-//   14 COLOR_HIGHLIGHTTEXT          255 255 255
-//   15 COLOR_BTNFACE (3DFACE)       192 192 192
-//   16 COLOR_BTNSHADOW (3DSHADOW)   128 128 128
-//   17 COLOR_GRAYTEXT               128 128 128
-//   18 COLOR_BTNTEXT                  0   0   0
-//   19 COLOR_INACTIVECAPTIONTEXT    192 192 192
-//   20 COLOR_BTNHIGHLIGHT (3DHILIGHT) 255 255 255
-//   21 COLOR_3DDKSHADOW               0   0   0
-//   22 COLOR_3DLIGHT                192 192 192
-//   23 COLOR_INFOTEXT                 0   0   0
-//   24 COLOR_INFOBK                 255 255 225
-//   25 (no colour)                    0   0   0
-//   26 COLOR_HOTLIGHT                 0   0 128
-//   27 COLOR_GRADIENTACTIVECAPTION   16 132 208
-//   28 COLOR_GRADIENTINACTIVECAPTION 181 181 181
-//   29 COLOR_MENUHILIGHT              0   0 128
-//   30 COLOR_MENUBAR                192 192 192
+// The system colours: the classic light-grey desktop scheme, one colour for each
+// index 0..30 (the table in SysColors.cpp lists them; index 25 has no colour and is
+// black).
 #pragma once
 
 #include "platform/gdi/Color.h"

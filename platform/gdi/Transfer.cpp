@@ -23,7 +23,7 @@ struct Span {
 struct AxisMap {
   int32_t Start = 0;  // first destination coordinate inside the clip
   std::vector<Span> Spans;
-  bool Straight = false;  // no scaling and no mirroring: Spans[i].First = Spans[0].First + i
+  bool Straight = false;      // no scaling and no mirroring: Spans[i].First = Spans[0].First + i
   int32_t Low = 0, High = 0;  // source coordinates used
 };
 
@@ -76,12 +76,24 @@ void ApplyRop(uint8_t Index, uint32_t P, const uint32_t* S, const uint32_t* D, u
     case 0xCC: std::memcpy(Out, S, sizeof(uint32_t) * static_cast<size_t>(Count)); break;
     case 0xAA: std::memcpy(Out, D, sizeof(uint32_t) * static_cast<size_t>(Count)); break;
     case 0xF0: std::fill_n(Out, Count, P); break;
-    case 0x88: for (int32_t I = 0; I < Count; ++I) Out[I] = S[I] & D[I]; break;
-    case 0xEE: for (int32_t I = 0; I < Count; ++I) Out[I] = S[I] | D[I]; break;
-    case 0x66: for (int32_t I = 0; I < Count; ++I) Out[I] = S[I] ^ D[I]; break;
-    case 0x33: for (int32_t I = 0; I < Count; ++I) Out[I] = ~S[I]; break;
-    case 0x55: for (int32_t I = 0; I < Count; ++I) Out[I] = ~D[I]; break;
-    default: for (int32_t I = 0; I < Count; ++I) Out[I] = Rop3(Index, P, S[I], D[I]); break;
+    case 0x88:
+      for (int32_t I = 0; I < Count; ++I) Out[I] = S[I] & D[I];
+      break;
+    case 0xEE:
+      for (int32_t I = 0; I < Count; ++I) Out[I] = S[I] | D[I];
+      break;
+    case 0x66:
+      for (int32_t I = 0; I < Count; ++I) Out[I] = S[I] ^ D[I];
+      break;
+    case 0x33:
+      for (int32_t I = 0; I < Count; ++I) Out[I] = ~S[I];
+      break;
+    case 0x55:
+      for (int32_t I = 0; I < Count; ++I) Out[I] = ~D[I];
+      break;
+    default:
+      for (int32_t I = 0; I < Count; ++I) Out[I] = Rop3(Index, P, S[I], D[I]);
+      break;
   }
 }
 
@@ -233,8 +245,9 @@ void Engine::AveragedRow(const Span& Lines, uint32_t* Values) {
       Blue += Sums[3 * X + 2];
     }
     const uint64_t Count = Height * static_cast<uint64_t>(C.Last - C.First);
-    Shown[I] = MakeXRGB(static_cast<uint32_t>((Red + Count / 2) / Count), static_cast<uint32_t>((Green + Count / 2) / Count),
-                        static_cast<uint32_t>((Blue + Count / 2) / Count));
+    Shown[I] =
+        MakeXRGB(static_cast<uint32_t>((Red + Count / 2) / Count), static_cast<uint32_t>((Green + Count / 2) / Count),
+                 static_cast<uint32_t>((Blue + Count / 2) / Count));
   }
   Colors->Encode(Shown.data(), Values, N);
 }

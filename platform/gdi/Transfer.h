@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/gdi/ColorTranslation.h"
+#include "platform/gdi/DC.h"
 #include "platform/gdi/Surface.h"
 
 namespace gdi {
@@ -25,7 +26,7 @@ struct TransferRequest {
   const Surface* Mask = nullptr;
   int32_t MaskX = 0, MaskY = 0;
   XRGB Pattern = 0;  // the brush's colour
-  int StretchMode = 3;
+  int StretchMode = COLORONCOLOR;
   MonochromeRules Rules;
 };
 

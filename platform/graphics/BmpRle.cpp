@@ -46,9 +46,10 @@ std::vector<uint8_t> DecodeRLE(base::TStream& Stream, int64_t End, int32_t Width
   std::vector<uint8_t> Bits(static_cast<size_t>(RowBytes * Height));
   TByteSource Source(Stream, End);
   int64_t X = 0, Y = 0;
-  // Pixel I of a run: with nibbles, even pixels take the high half of Value.
+  // Pixel I of a run at (X, Y), which the loop keeps below Height; with nibbles, even
+  // pixels take the high half of Value.
   auto Put = [&](uint8_t Value, int I) {
-    if (X < Width && Y < Height) {
+    if (X < Width) {
       uint8_t* Row = Bits.data() + Y * RowBytes;
       if (Nibbles)
         Row[X / 2] |= static_cast<uint8_t>((I % 2 == 0 ? Value >> 4 : Value & 0x0F) << (X % 2 == 0 ? 4 : 0));

@@ -14,7 +14,8 @@ TEST(Bitmap, SectionsOfEveryDepthHaveAlignedZeroedRowsAndDescribeThemselves) {
     int32_t Width;
     int32_t Stride;
   };
-  for (const Case& C : {Case{1, 33, 8}, Case{4, 9, 8}, Case{8, 3, 4}, Case{16, 3, 8}, Case{24, 3, 12}, Case{32, 3, 12}}) {
+  for (const Case& C :
+       {Case{1, 33, 8}, Case{4, 9, 8}, Case{8, 3, 4}, Case{16, 3, 8}, Case{24, 3, 12}, Case{32, 3, 12}}) {
     SCOPED_TRACE(C.Bits);
     PixelFormat F = TrueColor("", C.Bits);
     if (C.Bits <= 8) F.Colors.assign(3, RGBQUAD{1, 2, 3, 0});

@@ -15,8 +15,8 @@ namespace {
 
 // Colours every format shows exactly, except that 1-bit formats show each as the
 // nearer of black and white.
-const COLORREF Picture[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(255, 0, 0),   RGB(0, 255, 0),
-                            RGB(0, 0, 255),   RGB(255, 255, 0),   RGB(0, 255, 255), RGB(255, 0, 255)};
+const COLORREF Picture[] = {RGB(0, 0, 0),   RGB(255, 255, 255), RGB(255, 0, 0),   RGB(0, 255, 0),
+                            RGB(0, 0, 255), RGB(255, 255, 0),   RGB(0, 255, 255), RGB(255, 0, 255)};
 
 COLORREF PictureAt(int X, int Y) { return Picture[(X + 3 * Y) % 8]; }
 
@@ -93,8 +93,10 @@ TEST(Blit, MonochromeDeviceBitmapsFollowTheDCColours) {
       {TrueColor("24", 24), RGB(10, 20, 30), {RGB(10, 20, 30), RGB(10, 20, 31), RGB(255, 255, 255)}, {1, 0, 0}},
       {TrueColor("32", 32), RGB(255, 255, 255), {RGB(10, 20, 30), RGB(0, 0, 0), RGB(255, 255, 255)}, {0, 0, 1}},
       {TrueColor("16", 16), RGB(255, 0, 0), {RGB(255, 0, 0), RGB(0, 0, 0), RGB(0, 255, 0)}, {1, 0, 0}},
-      {Indexed("8 with a repeated entry", 8, {{0, 0, 0, 0}, {9, 9, 9, 0}, {9, 9, 9, 0}}), RGB(9, 9, 9),
-       {RGB(9, 9, 9), RGB(0, 0, 0), RGB(9, 9, 9)}, {1, 0, 1}},
+      {Indexed("8 with a repeated entry", 8, {{0, 0, 0, 0}, {9, 9, 9, 0}, {9, 9, 9, 0}}),
+       RGB(9, 9, 9),
+       {RGB(9, 9, 9), RGB(0, 0, 0), RGB(9, 9, 9)},
+       {1, 0, 1}},
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.From.Name);
@@ -136,9 +138,12 @@ TEST(Blit, OperationsWorkOnStoredValues) {
     uint32_t (*Expected)(uint32_t S, uint32_t D);
   };
   const Case Cases[] = {
-      {SRCCOPY, [](uint32_t S, uint32_t) { return S; }},      {SRCAND, [](uint32_t S, uint32_t D) { return S & D; }},
-      {SRCPAINT, [](uint32_t S, uint32_t D) { return S | D; }}, {SRCINVERT, [](uint32_t S, uint32_t D) { return S ^ D; }},
-      {NOTSRCCOPY, [](uint32_t S, uint32_t) { return ~S; }},    {DSTINVERT, [](uint32_t, uint32_t D) { return ~D; }},
+      {SRCCOPY, [](uint32_t S, uint32_t) { return S; }},
+      {SRCAND, [](uint32_t S, uint32_t D) { return S & D; }},
+      {SRCPAINT, [](uint32_t S, uint32_t D) { return S | D; }},
+      {SRCINVERT, [](uint32_t S, uint32_t D) { return S ^ D; }},
+      {NOTSRCCOPY, [](uint32_t S, uint32_t) { return ~S; }},
+      {DSTINVERT, [](uint32_t, uint32_t D) { return ~D; }},
       {SRCERASE, [](uint32_t S, uint32_t D) { return S & ~D; }},
   };
   std::vector<RGBQUAD> Scrambled(256);
@@ -177,8 +182,8 @@ TEST(Blit, SourceInvertTwiceRestoresAnIndexedPictureExactly) {
 }
 
 TEST(Blit, PatternAndFillOperations) {
-  const std::vector<RGBQUAD> Table = {{10, 10, 10, 0}, {1, 1, 1, 0}, {0, 0, 255, 0}, {0, 0, 0, 0},
-                                      {250, 250, 250, 0}, {255, 255, 255, 0}};
+  const std::vector<RGBQUAD> Table = {{10, 10, 10, 0}, {1, 1, 1, 0},       {0, 0, 255, 0},
+                                      {0, 0, 0, 0},    {250, 250, 250, 0}, {255, 255, 255, 0}};
   Canvas Eight(Indexed("8", 8, Table), 3, 2);
   EXPECT_TRUE(PatBlt(Eight.DC, 0, 0, 3, 2, BLACKNESS));
   EXPECT_EQ(Eight.Value(2, 1), 3u);  // the table's black, not index 0
@@ -349,12 +354,12 @@ TEST(Blit, StretchEnlargesShrinksAndMirrors) {
     int Column[4];  // source column shown in destination column I, -1 untouched
   };
   const Case Cases[] = {
-      {0, 2, 0, 4, {0, 2, -1, -1}},     // COLORONCOLOR drops every other column
-      {3, -4, 0, 4, {3, 2, 1, 0}},      // mirrored
-      {0, 4, 3, -4, {3, 2, 1, 0}},      // mirrored from the source side
-      {3, -4, 3, -4, {0, 1, 2, 3}},     // both negative: not mirrored
-      {1, -2, 0, 4, {3, 1, -1, -1}},    // shrunk and mirrored: sampled from the right
-      {0, 4, 2, 2, {2, 2, 3, 3}},       // part enlarged
+      {0, 2, 0, 4, {0, 2, -1, -1}},   // COLORONCOLOR drops every other column
+      {3, -4, 0, 4, {3, 2, 1, 0}},    // mirrored
+      {0, 4, 3, -4, {3, 2, 1, 0}},    // mirrored from the source side
+      {3, -4, 3, -4, {0, 1, 2, 3}},   // both negative: not mirrored
+      {1, -2, 0, 4, {3, 1, -1, -1}},  // shrunk and mirrored: sampled from the right
+      {0, 4, 2, 2, {2, 2, 3, 3}},     // part enlarged
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(std::to_string(C.X) + " " + std::to_string(C.Width) + " " + std::to_string(C.SourceWidth));

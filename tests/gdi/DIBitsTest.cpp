@@ -13,7 +13,8 @@ using namespace gdi::testing;
 namespace {
 
 struct OwnedPalette {
-  explicit OwnedPalette(std::vector<PALETTEENTRY> Entries) : Handle(CreatePalette(LOGPALETTE{0x300, std::move(Entries)})) {}
+  explicit OwnedPalette(std::vector<PALETTEENTRY> Entries)
+      : Handle(CreatePalette(LOGPALETTE{0x300, std::move(Entries)})) {}
   ~OwnedPalette() { DeleteObject(Handle); }
   HPALETTE Handle;
 };
@@ -78,7 +79,8 @@ TEST(DIBits, StockPaletteStandsForTheSystemColours) {
     uint32_t Blue, White;
   };
   const std::vector<RGBQUAD> Halftone = QuadsOf(HalftonePaletteEntries());
-  for (const Case& C : {Case{1, {{0, 0, 0, 0}, {255, 255, 255, 0}}, 0, 1}, Case{4, Vga16(), 12, 15}, Case{8, Halftone, 15, 225}}) {
+  for (const Case& C :
+       {Case{1, {{0, 0, 0, 0}, {255, 255, 255, 0}}, 0, 1}, Case{4, Vga16(), 12, 15}, Case{8, Halftone, 15, 225}}) {
     SCOPED_TRACE(C.Bits);
     Info I(2, 1, TrueColor("", C.Bits));
     std::vector<uint8_t> Bits(4, 0);
@@ -125,8 +127,8 @@ TEST(DIBits, ScanLinesCountFromTheBottomOfBottomUpDIBs) {
     std::vector<int> Rows;  // picture row in each buffer line
   };
   const Case Cases[] = {
-      {4, 0, 4, 4, {3, 2, 1, 0}}, {4, 1, 2, 2, {2, 1}},  {4, 3, 5, 1, {0}},
-      {-4, 1, 2, 2, {1, 2}},      {4, 4, 1, 0, {}},      {2, 0, 4, 2, {3, 2}},
+      {4, 0, 4, 4, {3, 2, 1, 0}}, {4, 1, 2, 2, {2, 1}}, {4, 3, 5, 1, {0}},
+      {-4, 1, 2, 2, {1, 2}},      {4, 4, 1, 0, {}},     {2, 0, 4, 2, {3, 2}},
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(std::to_string(C.Height) + " " + std::to_string(C.Start));
@@ -213,4 +215,32 @@ TEST(DIBits, StretchDIBitsMeasuresBottomUpSourcesFromTheirLowerLeftCorner) {
   EXPECT_EQ(Dst.Color(1, 1), RGB(1, 0, 0));
   EXPECT_EQ(Dst.Color(1, 3), RGB(2, 0, 0));
   EXPECT_EQ(StretchDIBits(Dst.DC, 0, 0, 1, 1, 0, 0, 1, 1, nullptr, &Up.Block, DIB_RGB_COLORS, SRCCOPY), 0);
+}
+
+TEST(DIBits, EveryPixelTakesTheEntryGetNearestPaletteIndexNames) {
+  uint32_t Seed = 12345;
+  auto Next = [&Seed] {
+    Seed ^= Seed << 13;
+    Seed ^= Seed >> 17;
+    Seed ^= Seed << 5;
+    return Seed;
+  };
+  std::vector<PALETTEENTRY> Entries;
+  for (int I = 0; I < 200; ++I) {
+    const uint32_t R = Next();
+    Entries.push_back({static_cast<uint8_t>(R), static_cast<uint8_t>(R >> 8), static_cast<uint8_t>(R >> 16), 0});
+  }
+  for (int I = 0; I < 20; ++I) Entries.push_back(Entries[static_cast<size_t>(I * 7)]);  // repeated colours
+  OwnedPalette P(Entries);
+  PaletteDC DC(P.Handle);
+  Canvas Src(TrueColor("24", 24), 128, 64);
+  for (int Y = 0; Y < 64; ++Y)
+    for (int X = 0; X < 128; ++X) Src.SetValue(X, Y, Next() & 0xFFFFFF);
+  Info I(128, -64, TrueColor("", 8));
+  std::vector<uint8_t> Bits(128 * 64);
+  ASSERT_EQ(GetDIBits(DC.DC, Src.Bitmap, 0, 64, Bits.data(), &I.Block, DIB_RGB_COLORS), 64);
+  for (int Y = 0; Y < 64; ++Y)
+    for (int X = 0; X < 128; ++X)
+      ASSERT_EQ(Bits[static_cast<size_t>(Y * 128 + X)], GetNearestPaletteIndex(P.Handle, Src.Color(X, Y)))
+          << X << "," << Y;
 }

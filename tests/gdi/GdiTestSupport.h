@@ -21,7 +21,7 @@ struct PixelFormat {
   std::vector<RGBQUAD> Colors;  // indexed formats
   bool Fields = false;          // BI_BITFIELDS with Masks
   uint32_t Masks[3] = {};
-  bool MonoDevice = false;      // CreateBitmap(w, h, 1, 1)
+  bool MonoDevice = false;  // CreateBitmap(w, h, 1, 1)
 };
 
 inline std::vector<RGBQUAD> QuadsOf(const std::vector<PALETTEENTRY>& Entries) {

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "GIFTestSupport.h"
+#include "gif/GIFImage.h"
+#include "platform/base/Strings.h"
+
+using namespace gif;
+using namespace giftest;
+
+namespace {
+
+TGIFSubImage* NewFrame(TGIFImage& Image, uint16_t Width, uint16_t Height) {
+  auto* Frame = new TGIFSubImage(&Image);
+  Frame->SetBounds(0, 0, Width, Height);
+  Frame->ColorMap()->Add(0x000000);
+  Frame->ColorMap()->Add(0xFFFFFF);
+  return Frame;
+}
+
+}  // namespace
+
+TEST(GIFImageFrames, AddFrameTakesItsOwnFramesAndCopiesOthers) {
+  TGIFImage A, B;
+  TGIFSubImage* Own = NewFrame(A, 3, 2);
+  EXPECT_EQ(A.AddFrame(Own), 0);
+  EXPECT_EQ(A.Frames().SubImages(0), Own) << "taken as it is";
+  EXPECT_EQ(A.AddFrame(Own), 1) << "adding it twice copies it";
+  EXPECT_NE(A.Frames().SubImages(1), Own);
+  EXPECT_EQ(B.AddFrame(Own), 0);
+  EXPECT_NE(B.Frames().SubImages(0), Own) << "another image's frame is copied";
+  EXPECT_EQ(B.Frames().SubImages(0)->Image(), &B);
+  EXPECT_EQ(A.Frames().Count(), 2);
+
+  base::TStringList NotAGraphic;
+  try {
+    A.AddFrame(&NotAGraphic);
+    FAIL();
+  } catch (const GIFException& E) {
+    EXPECT_STREQ(E.what(), "Object type not supported for operation");
+  }
+}
+
+TEST(GIFImageFrames, AFrameDestroyedDirectlyLeavesItsList) {
+  TGIFImage Image;
+  TGIFSubImage* First = NewFrame(Image, 1, 1);
+  Image.AddFrame(First);
+  Image.AddFrame(NewFrame(Image, 2, 2));
+  delete First;
+  ASSERT_EQ(Image.Frames().Count(), 1);
+  EXPECT_EQ(Image.Frames().SubImages(0)->Width(), 2);
+  EXPECT_THROW(Image.Frames().SubImages(1), base::EListError);
+}
+
+TEST(GIFImageRoundTrip, SaveAndLoadKeepFramesTablesAndExtensions) {
+  TGIFImage Image;
+  TGIFSubImage* Frame = NewFrame(Image, 5, 3);
+  for (int I = 0; I < 15; ++I) Frame->Data()[I] = static_cast<uint8_t>(I % 2);
+  Image.AddFrame(Frame);
+  auto* Control = new TGIFGraphicControlExtension(Frame);
+  Frame->Extensions()->Add(std::unique_ptr<TGIFExtension>(Control));
+  Control->SetDelay(25);
+  Control->SetTransparentColor(1);
+  Control->SetTransparent(true);
+
+  base::TMemoryStream Out;
+  Image.SaveToStream(Out);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(Out.Memory()), 6), "GIF89a");
+  Out.SetPosition(0);
+  TGIFImage Back;
+  WarningLog Log(Back);
+  Back.LoadFromStream(Out);
+  EXPECT_TRUE(Log.Items.empty());
+  ASSERT_EQ(Back.Frames().Count(), 1);
+  TGIFSubImage* Read = Back.Frames().SubImages(0);
+  EXPECT_EQ(Read->Width(), 5);
+  EXPECT_EQ(Read->Height(), 3);
+  EXPECT_EQ(Read->ColorMap()->Count(), 2);
+  EXPECT_EQ(std::vector<uint8_t>(Read->Data(), Read->Data() + 15), std::vector<uint8_t>(Frame->Data(), Frame->Data() + 15));
+  ASSERT_NE(Read->GraphicControlExtension(), nullptr);
+  EXPECT_EQ(Read->GraphicControlExtension()->Delay(), 25);
+  EXPECT_TRUE(Read->Transparent());
+  EXPECT_EQ(Back.Width(), 5);
+}
+
+TEST(GIFImageFrames, OversizedFramesAreRefusedBeforeAllocating) {
+  TGIFImage Image;
+  auto* Frame = new TGIFSubImage(&Image);
+  EXPECT_THROW(Frame->SetBounds(0, 0, 65535, 65535), GIFException);
+  delete Frame;
+
+  // A descriptor of 65535 x 65535 in a 40-byte file.
+  Bytes Data = Concat({Header(10, 10), Bytes{',', 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 2, 0, ';'}});
+  auto Stream = StreamOf(Data);
+  try {
+    Image.LoadFromStream(Stream);
+    FAIL();
+  } catch (const GIFException& E) {
+    EXPECT_STREQ(E.what(), "Image dimensions too large");
+  }
+}
+
+TEST(GIFImageSettings, DefaultsSpeedAndBits) {
+  TGIFLibraryDefaults Saved = GIFLibraryDefaults();
+  GIFLibraryDefaults().QuantizeBits = 5;
+  TGIFImage Image;
+  GIFLibraryDefaults().QuantizeBits = 6;
+  EXPECT_EQ(Image.QuantizeBits(), 5) << "copied at creation";
+  GIFLibraryDefaults() = Saved;
+  EXPECT_EQ(Image.DrawFlags(), 0x060F);
+
+  Image.SetPlaySpeed(-5);
+  EXPECT_EQ(Image.PlaySpeed(), 0);
+  Image.SetPlaySpeed(5000);
+  EXPECT_EQ(Image.PlaySpeed(), 1000);
+  for (int Bad : {2, 9}) EXPECT_THROW(Image.SetQuantizeBits(Bad), GIFException);
+  Image.SetQuantizeBits(3);
+  Image.SetQuantizeBits(8);
+  EXPECT_EQ(Image.QuantizeBits(), 8);
+}
+
+TEST(GIFImageCopy, AssignCopiesFramesKeepsOwnSettingsAndDropsHandlers) {
+  TGIFImage Source;
+  Source.AddFrame(NewFrame(Source, 4, 4));
+  Source.SetCompression(ckRLE);
+  Source.SetDitherKind(dkStucki);
+  bool Called = false;
+  Source.OnGIFWarning = [&](base::TObject*, TGIFSeverity, const std::string&) { Called = true; };
+  TGIFImage Copy;
+  Copy.Assign(&Source);
+  EXPECT_EQ(Copy.Frames().Count(), 1);
+  EXPECT_NE(Copy.Frames().SubImages(0), Source.Frames().SubImages(0));
+  EXPECT_EQ(Copy.DitherKind(), dkStucki);
+  EXPECT_EQ(Copy.Compression(), ckLZW) << "compression is the destination's own";
+  EXPECT_FALSE(Copy.OnGIFWarning);
+  EXPECT_FALSE(Copy.OnProgress);
+  Copy.Assign(&Copy);
+  EXPECT_EQ(Copy.Frames().Count(), 1);
+  Copy.Assign(nullptr);
+  EXPECT_TRUE(Copy.Empty());
+  EXPECT_FALSE(Called);
+}
+
+TEST(GIFImageSize, FramesLimitTheLogicalScreen) {
+  TGIFImage Image;
+  TGIFSubImage* Frame = NewFrame(Image, 10, 10);
+  Image.AddFrame(Frame);
+  try {
+    Image.SetWidth(9);
+    FAIL();
+  } catch (const GIFException& E) {
+    EXPECT_STREQ(E.what(), "Image width too small for contained frames");
+  }
+  EXPECT_THROW(Image.SetHeight(5), GIFException);
+  Image.SetWidth(120);
+  WarningLog Log(Image);
+  Frame->SetLeft(100);
+  Frame->SetWidth(50);
+  EXPECT_EQ(Image.Width(), 150);
+  EXPECT_EQ(Log.Messages(), (std::vector<std::string>{"Image width too small for contained frames",
+                                                        "Image exceeds Logical Screen size"}));
+}
