@@ -38,6 +38,7 @@ class THashTable : public base::TObject {
   int32_t Find(uint32_t Key) {
     const uint32_t Last = Recent[Key >> 8];
     if ((Last >> 12) == Key) return static_cast<int32_t>(Last & 0xFFF);
+    if (Empty(Last)) return -1;  // nothing was added with this prefix
     for (Probe Slot(Key);; Slot.Step()) {
       const uint32_t Entry = Slots[Slot.Index];
       if ((Entry >> 12) == Key) {

@@ -1,10 +1,11 @@
 # Sourced by scripts/test and scripts/run: installs the Debian packages the build and
-# the tests need (only those missing), then configures and builds into $BUILD_DIR.
+# the tests need (only those missing), and offers configure_and_build.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(
   g++ cmake ninja-build pkg-config libgtest-dev
+  imagemagick
 )
 
 install_missing_packages() {
