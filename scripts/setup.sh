@@ -6,6 +6,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(
   g++ cmake ninja-build pkg-config libgtest-dev
   imagemagick
+  libgif-dev giflib-tools gifsicle
 )
 
 install_missing_packages() {

@@ -32,7 +32,9 @@ Bytes Reheader(const Bytes& File, uint32_t Size) {
   PutLE(Info, 0, Size, 4);
   if (Size == 40 && GetLE(File, Compression, 4) == gdi::BI_BITFIELDS)
     Info.insert(Info.end(), Masks.begin(), Masks.end());
-  Bytes Out(File.begin(), File.begin() + 14);
+  Bytes Out;
+  Out.reserve(File.size() + Info.size());
+  Out.assign(File.begin(), File.begin() + 14);
   Out.insert(Out.end(), Info.begin(), Info.end());
   Out.insert(Out.end(), File.begin() + 14 + Old, File.end());
   PutLE(Out, OffBits, GetLE(File, OffBits, 4) - Old + Info.size(), 4);
