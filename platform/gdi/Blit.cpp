@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/gdi/LastError.h"
+#include "platform/gdi/Paint.h"
 #include "platform/gdi/RasterOp.h"
 #include "platform/gdi/Transfer.h"
 
@@ -113,6 +114,7 @@ bool PatBlt(HDC DC, int32_t X, int32_t Y, int32_t Width, int32_t Height, uint32_
 bool FillRect(HDC DC, const base::TRect& Rect, HBRUSH Brush) {
   if (DC == nullptr || Brush == nullptr) return Refuse(ERROR_INVALID_HANDLE);
   if (Rect.IsEmpty()) return true;
+  if (Brush->Style != BS_SOLID) return FillRectWithBrush(DC, Rect, Brush);
   TransferRequest T = Rectangles(Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), 0, 0, 0, 0);
   T.Foreground = T.Background = RopIndex(PATCOPY);
   return Run(DC, nullptr, T, DC->Resolve(Brush->Color), nullptr);

@@ -44,7 +44,7 @@ bool MaskBlt(HDC Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height, HDC 
 // An operation without a source (PATCOPY, DSTINVERT, BLACKNESS, ...).
 bool PatBlt(HDC DC, int32_t X, int32_t Y, int32_t Width, int32_t Height, uint32_t Rop);
 
-// Fills Rect (right and bottom exclusive) with Brush's colour.
+// Fills Rect (right and bottom exclusive) with Brush (Brush.h: hatches included).
 bool FillRect(HDC DC, const base::TRect& Rect, HBRUSH Brush);
 
 }  // namespace gdi

@@ -40,12 +40,16 @@ DCObject::DCObject(bool Screen) : GdiObject(ObjectKind::DC), Screen(Screen) {
   if (!Screen) HoldBitmap(*this, StockBitmap());
   Hold(Palette, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
   Hold(Brush, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  Hold(Pen, static_cast<HPEN>(GetStockObject(BLACK_PEN)));
+  Hold(Font, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
 DCObject::~DCObject() {
   HoldBitmap(*this, nullptr);
   Hold(Palette, static_cast<HPALETTE>(nullptr));
   Hold(Brush, static_cast<HBRUSH>(nullptr));
+  Hold(Pen, static_cast<HPEN>(nullptr));
+  Hold(Font, static_cast<HFONT>(nullptr));
 }
 
 XRGB DCObject::Resolve(COLORREF Color) const {
@@ -106,6 +110,16 @@ HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object) {
     Hold(DC->Brush, static_cast<HBRUSH>(Object));
     return Previous;
   }
+  if (Object->Kind == ObjectKind::Pen) {
+    HPEN Previous = DC->Pen;
+    Hold(DC->Pen, static_cast<HPEN>(Object));
+    return Previous;
+  }
+  if (Object->Kind == ObjectKind::Font) {
+    HFONT Previous = DC->Font;
+    Hold(DC->Font, static_cast<HFONT>(Object));
+    return Previous;
+  }
   SetLastError(ERROR_INVALID_PARAMETER);
   return nullptr;
 }
@@ -115,6 +129,8 @@ HGDIOBJ GetCurrentObject(HDC DC, uint32_t Type) {
   switch (Type) {
     case OBJ_BITMAP: return DC->Bitmap;
     case OBJ_BRUSH: return DC->Brush;
+    case OBJ_PEN: return DC->Pen;
+    case OBJ_FONT: return DC->Font;
     case OBJ_PAL: return DC->Palette;
     default: return nullptr;
   }

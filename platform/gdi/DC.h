@@ -1,18 +1,23 @@
 // Device contexts. A memory DC draws on the bitmap selected into it (a new one holds
 // a 1 x 1 monochrome bitmap); the screen DC stands for the 24-bit true-colour display,
 // which has no pixels of its own here and serves as the model for compatible DCs and
-// bitmaps. Every DC starts with the stock default palette, the white brush, black
-// text on a white background and the BLACKONWHITE stretch mode.
+// bitmaps. Every DC starts with the stock default palette, the white brush, the
+// black pen, the default GUI font, black text on an opaque white background, the
+// BLACKONWHITE stretch mode, R2_COPYPEN, ALTERNATE filling and its position at (0, 0).
 #pragma once
 
 #include <cstdint>
 
+#include "platform/base/Types.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/Color.h"
 #include "platform/gdi/ColorMatch.h"
+#include "platform/gdi/DrawModes.h"
+#include "platform/gdi/Font.h"
 #include "platform/gdi/Object.h"
 #include "platform/gdi/Palette.h"
+#include "platform/gdi/Pen.h"
 
 namespace gdi {
 
@@ -36,6 +41,13 @@ class DCObject : public GdiObject {
   HBITMAP Bitmap = nullptr;  // none for the screen DC
   HPALETTE Palette = nullptr;
   HBRUSH Brush = nullptr;
+  HPEN Pen = nullptr;
+  HFONT Font = nullptr;
+  int Rop2 = R2_COPYPEN;
+  int BkMode = OPAQUE;
+  int PolyFillMode = ALTERNATE;
+  uint32_t TextAlign = TA_LEFT | TA_TOP;
+  base::TPoint Position;  // of MoveToEx and LineTo
   COLORREF TextColor = RGB(0, 0, 0);
   COLORREF BkColor = RGB(255, 255, 255);
   int StretchBltMode = BLACKONWHITE;
@@ -57,11 +69,12 @@ HDC GetDC(HWND Window);
 // 1 when DC was a screen DC and is freed, else 0.
 int ReleaseDC(HWND Window, HDC DC);
 
-// Selects a bitmap (memory DCs only; a bitmap can be in one DC at a time) or a brush
-// and returns what was selected before; 0 with ERROR_INVALID_PARAMETER otherwise.
+// Selects a bitmap (memory DCs only; a bitmap can be in one DC at a time), a brush,
+// a pen or a font and returns what was selected before; 0 with
+// ERROR_INVALID_PARAMETER otherwise.
 // Palettes go through SelectPalette.
 HGDIOBJ SelectObject(HDC DC, HGDIOBJ Object);
-// The selected object of ObjectType OBJ_BITMAP, OBJ_BRUSH or OBJ_PAL.
+// The selected object of ObjectType OBJ_BITMAP, OBJ_BRUSH, OBJ_PEN, OBJ_FONT or OBJ_PAL.
 HGDIOBJ GetCurrentObject(HDC DC, uint32_t Type);
 
 // Returns the palette selected before. The display has no hardware palette, so a

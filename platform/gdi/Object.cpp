@@ -7,6 +7,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/DrawingObjects.h"
 #include "platform/gdi/Palette.h"
 
 namespace gdi {
@@ -54,7 +55,7 @@ int GetObject(HGDIOBJ Object, int Size, void* Buffer) {
       return sizeof Count;
     }
     case ObjectKind::Bitmap: return DescribeBitmap(*static_cast<BitmapObject*>(Object), Size, Buffer);
-    default: return 0;
+    default: return DescribeDrawingObject(Object, Size, Buffer);
   }
 }
 
@@ -79,16 +80,8 @@ HGDIOBJ GetStockObject(int Which) {
     Palette->Stock = true;
     return Palette;
   }();
-  static BrushObject* const WhiteBrush = [] {
-    auto* Brush = new BrushObject(RGB(255, 255, 255));
-    Brush->Stock = true;
-    return Brush;
-  }();
-  switch (Which) {
-    case DEFAULT_PALETTE: return DefaultPalette;
-    case WHITE_BRUSH: return WhiteBrush;
-    default: return nullptr;
-  }
+  if (Which == DEFAULT_PALETTE) return DefaultPalette;
+  return StockDrawingObject(Which);
 }
 
 }  // namespace gdi

@@ -33,7 +33,8 @@ bool DeleteObject(HGDIOBJ Object);
 // Copies the object's description into Buffer (at most Size bytes) and returns the
 // bytes written; with no buffer, the bytes needed. Palettes give their entry count
 // as a 16-bit value; bitmaps a BITMAP, or a DIBSECTION for a DIB section when Size
-// has room for it (Bitmap.h). 0 for none.
+// has room for it (Bitmap.h); pens, brushes and fonts a LOGPEN, LOGBRUSH or LOGFONT.
+// 0 for none.
 int GetObject(HGDIOBJ Object, int Size, void* Buffer);
 
 enum ObjectType : uint32_t {
@@ -48,7 +49,21 @@ enum ObjectType : uint32_t {
 // The type of a live object; 0 for none and for a handle that no longer names one.
 uint32_t GetObjectType(HGDIOBJ Object);
 
-enum StockObject : int { WHITE_BRUSH = 0, DEFAULT_PALETTE = 15 };
+enum StockObject : int {
+  WHITE_BRUSH = 0,
+  LTGRAY_BRUSH = 1,
+  GRAY_BRUSH = 2,
+  DKGRAY_BRUSH = 3,
+  BLACK_BRUSH = 4,
+  NULL_BRUSH = 5,
+  HOLLOW_BRUSH = NULL_BRUSH,
+  WHITE_PEN = 6,
+  BLACK_PEN = 7,
+  NULL_PEN = 8,
+  SYSTEM_FONT = 13,
+  DEFAULT_PALETTE = 15,
+  DEFAULT_GUI_FONT = 17,
+};
 HGDIOBJ GetStockObject(int Which);
 
 }  // namespace gdi

@@ -1,8 +1,28 @@
 #include "platform/graphics/Graphic.h"
 
+#include "platform/base/Exceptions.h"
+
 namespace graphics {
 
 bool TGraphic::Equals(const TGraphic* Graphic) const { return Graphic == this; }
+
+void TGraphic::Draw(TCanvas&, const base::TRect&) {}
+
+void TGraphic::SetPalette(gdi::HPALETTE) {}
+
+void TGraphic::SetTransparent(bool Value) {
+  if (Value == FTransparent) return;
+  FTransparent = Value;
+  Changed(this);
+}
+
+void TGraphic::SaveToClipboardFormat(TClipboardFormat&, TClipboardData&, gdi::HPALETTE&) {
+  throw base::EInvalidGraphic("Unsupported clipboard format");
+}
+
+void TGraphic::LoadFromClipboardFormat(TClipboardFormat, const TClipboardData&, gdi::HPALETTE) {
+  throw base::EInvalidGraphic("Unsupported clipboard format");
+}
 
 void TGraphic::LoadFromFile(const std::string& FileName) {
   base::TFileStream Stream(FileName, base::fmOpenRead | base::fmShareDenyWrite);

@@ -7,8 +7,13 @@
 #include "platform/base/Events.h"
 #include "platform/base/Persistent.h"
 #include "platform/base/Stream.h"
+#include "platform/base/Types.h"
+#include "platform/gdi/Palette.h"
+#include "platform/graphics/Clipboard.h"
 
 namespace graphics {
+
+class TCanvas;
 
 class TGraphic : public base::TPersistent {
  public:
@@ -22,6 +27,23 @@ class TGraphic : public base::TPersistent {
   virtual void LoadFromStream(base::TStream& Stream) = 0;
   virtual void SaveToStream(base::TStream& Stream) = 0;
   virtual bool Equals(const TGraphic* Graphic) const;
+
+  // Paints the graphic onto Rect of ACanvas, scaled to fit; the canvas calls it for
+  // Draw and StretchDraw. A graphic that cannot paint itself leaves the canvas alone.
+  virtual void Draw(TCanvas& ACanvas, const base::TRect& Rect);
+  // The palette the graphic draws with, still owned by the graphic; none by default.
+  virtual gdi::HPALETTE Palette() { return nullptr; }
+  // A graphic with a palette takes Value over; others ignore it.
+  virtual void SetPalette(gdi::HPALETTE Value);
+  bool Transparent() const { return FTransparent; }
+  virtual void SetTransparent(bool Value);
+
+  // The graphic as clipboard data: the format it offers, the data and a palette, both
+  // the caller's. A graphic that cannot go to the clipboard raises EInvalidGraphic
+  // "Unsupported clipboard format", as does loading from a format it does not read.
+  virtual void SaveToClipboardFormat(TClipboardFormat& Format, TClipboardData& Data, gdi::HPALETTE& Palette);
+  // Data and Palette stay the caller's.
+  virtual void LoadFromClipboardFormat(TClipboardFormat Format, const TClipboardData& Data, gdi::HPALETTE Palette);
 
   void LoadFromFile(const std::string& FileName);
   // Written beside the target and renamed over it.
@@ -39,6 +61,9 @@ class TGraphic : public base::TPersistent {
 
   base::TNotifyEvent OnChange;
   base::TProgressEvent OnProgress;
+
+ protected:
+  bool FTransparent = false;
 
  private:
   bool FModified = false;

@@ -167,6 +167,7 @@ class TMagick {
     Run(Arguments + " " + Output);
     return LoadFile(Dir / Output.substr(Output.find(':') + 1));
   }
+  const std::filesystem::path& Folder() const { return Dir; }
   // How ImageMagick decodes File: RGBA bytes, top row first.
   Bytes Decode(const Bytes& File) const {
     SaveFile(Dir / "in.bmp", File);

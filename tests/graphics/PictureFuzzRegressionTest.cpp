@@ -1,0 +1,83 @@
+// Replays every input that once crashed, hung or exhausted a picture reader's fuzz
+// harness (tests/data/fuzz/jpeg, ico and metafile): each must be refused with
+// EInvalidGraphic or read (and, for metafiles, played) soundly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/base/Exceptions.h"
+#include "platform/base/Stream.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/DC.h"
+#include "platform/gdi/DIBFormat.h"
+#include "platform/graphics/IconCodec.h"
+#include "platform/graphics/JPEGImageCodec.h"
+#include "platform/graphics/MetafilePlayer.h"
+#include "platform/graphics/MetafileReader.h"
+#include "tests/graphics/PictureTestSupport.h"
+
+using picturetest::Bytes;
+
+namespace {
+
+void ReadJPEG(const Bytes& File) {
+  base::TMemoryStream Stream(File);
+  graphics::ReadJPEG(Stream, {.MaxPixels = int64_t(1) << 20});
+}
+
+void ReadIcon(const Bytes& File) {
+  for (const graphics::TIconEntry& Entry : graphics::ReadIconDirectory(File)) {
+    try {
+      graphics::DecodeIconImage(File, Entry);
+    } catch (const base::EInvalidGraphic&) {
+    }
+  }
+}
+
+void PlayMetafile(const Bytes& File) {
+  const graphics::TMetafileContent Content = graphics::ReadMetafile(File);
+  for (const uint16_t Bits : {8, 24}) {
+    gdi::BITMAPINFO Info;
+    Info.bmiHeader.biWidth = 64;
+    Info.bmiHeader.biHeight = 48;
+    Info.bmiHeader.biBitCount = Bits;
+    gdi::HBITMAP Target = gdi::CreateDIBSection(nullptr, &Info, gdi::DIB_RGB_COLORS, nullptr);
+    gdi::HDC DC = gdi::CreateCompatibleDC(nullptr);
+    gdi::HGDIOBJ Old = gdi::SelectObject(DC, Target);
+    graphics::PlayMetafile(DC, Content, base::Rect(0, 0, 64, 48));
+    gdi::SelectObject(DC, Old);
+    gdi::DeleteDC(DC);
+    gdi::DeleteObject(Target);
+  }
+}
+
+struct TKind {
+  const char* Folder;
+  std::function<void(const Bytes&)> Replay;
+};
+
+TEST(PictureFuzzRegressions, EveryKeptInputIsHandledSoundly) {
+  const char* Data = std::getenv("ANIMORA_TEST_DATA");
+  ASSERT_NE(Data, nullptr) << "ANIMORA_TEST_DATA is not set";
+  const TKind Kinds[] = {{"jpeg", ReadJPEG}, {"ico", ReadIcon}, {"metafile", PlayMetafile}};
+  bool Any = false;
+  for (const TKind& K : Kinds) {
+    const std::filesystem::path Folder = std::filesystem::path(Data) / "fuzz" / K.Folder;
+    if (!std::filesystem::is_directory(Folder)) continue;
+    for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
+      if (!Entry.is_regular_file()) continue;
+      Any = true;
+      SCOPED_TRACE(Entry.path().string());
+      try {
+        K.Replay(picturetest::LoadFile(Entry.path()));
+      } catch (const base::EInvalidGraphic&) {
+      }
+    }
+  }
+  if (!Any) GTEST_SKIP() << "no kept inputs under " << Data << "/fuzz";
+}
+
+}  // namespace
