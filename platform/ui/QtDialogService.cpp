@@ -1,0 +1,143 @@
+#include "platform/ui/QtDialogService.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
+
+#include "platform/ui/ColorConvert.h"
+#include "platform/ui/FileFilter.h"
+#include "platform/ui/Printer.h"
+
+namespace ui {
+
+namespace {
+
+QMessageBox::Icon IconOf(TMsgDlgType Type) {
+  switch (Type) {
+    case mtWarning: return QMessageBox::Warning;
+    case mtError: return QMessageBox::Critical;
+    case mtInformation: return QMessageBox::Information;
+    case mtConfirmation: return QMessageBox::Question;
+    case mtCustom: return QMessageBox::NoIcon;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::ButtonRole RoleOf(TMsgDlgBtn Button) {
+  switch (Button) {
+    case mbYes:
+    case mbYesToAll: return QMessageBox::YesRole;
+    case mbNo:
+    case mbNoToAll: return QMessageBox::NoRole;
+    case mbCancel:
+    case mbAbort: return QMessageBox::RejectRole;
+    case mbOK:
+    case mbRetry:
+    case mbIgnore:
+    case mbAll: return QMessageBox::AcceptRole;
+  }
+  return QMessageBox::AcceptRole;
+}
+
+QString ToQString(const std::string& Text) { return QString::fromStdString(Text); }
+
+// The common part of open and save: filters, folder, name and suffix.
+void Prepare(QFileDialog& Box, const TOpenDialog& Dialog) {
+  Box.setWindowTitle(ToQString(Dialog.Title()));
+  const QStringList Filters = QtNameFilters(Dialog.Filter());
+  if (!Filters.isEmpty()) {
+    Box.setNameFilters(Filters);
+    const int Index = Dialog.FilterIndex();
+    if (Index >= 1 && Index <= Filters.size()) Box.selectNameFilter(Filters[Index - 1]);
+  }
+  if (!Dialog.InitialDir().empty()) Box.setDirectory(ToQString(Dialog.InitialDir()));
+  if (!Dialog.FileName().empty()) Box.selectFile(ToQString(Dialog.FileName()));
+  Box.setDefaultSuffix(ToQString(Dialog.DefaultExt()));
+}
+
+bool Finish(QFileDialog& Box, TOpenDialog& Dialog) {
+  if (Box.exec() != QDialog::Accepted || Box.selectedFiles().isEmpty()) return false;
+  std::vector<std::string> Files;
+  for (const QString& File : Box.selectedFiles()) Files.push_back(File.toStdString());
+  Dialog.SetFiles(Files);
+  Dialog.SetFilterIndex(FilterIndexOf(Box.nameFilters(), Box.selectedNameFilter()));
+  return true;
+}
+
+}  // namespace
+
+TModalResult TQtDialogService::MessageBox(const std::string& Text, const std::string& Caption, TMsgDlgType Type,
+                                          TMsgDlgButtons Buttons) {
+  QMessageBox Box(IconOf(Type), ToQString(Caption), ToQString(Text), QMessageBox::NoButton, QApplication::activeWindow());
+  if (Buttons.Empty()) Buttons = mbOK;
+  std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> Made;
+  for (TMsgDlgBtn Button : Buttons.Buttons())
+    Made.emplace_back(Box.addButton(ToQString(ButtonCaption(Button)), RoleOf(Button)), Button);
+  Box.setDefaultButton(static_cast<QPushButton*>(Made.front().first));
+  TMsgDlgBtn Escape;
+  if (EscapeButton(Buttons, Escape))
+    for (const auto& [Widget, Button] : Made)
+      if (Button == Escape) Box.setEscapeButton(Widget);
+  Box.exec();
+  for (const auto& [Widget, Button] : Made)
+    if (Box.clickedButton() == Widget) return ModalResultOf(Button);
+  return mrCancel;
+}
+
+bool TQtDialogService::ExecuteOpen(TOpenDialog& Dialog) {
+  QFileDialog Box(QApplication::activeWindow());
+  Box.setAcceptMode(QFileDialog::AcceptOpen);
+  Box.setFileMode(Dialog.AllowMultiSelect() ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  Prepare(Box, Dialog);
+  return Finish(Box, Dialog);
+}
+
+bool TQtDialogService::ExecuteSave(TSaveDialog& Dialog) {
+  QFileDialog Box(QApplication::activeWindow());
+  Box.setAcceptMode(QFileDialog::AcceptSave);
+  Box.setFileMode(QFileDialog::AnyFile);
+  Box.setOption(QFileDialog::DontConfirmOverwrite, !Dialog.OverwritePrompt());
+  Prepare(Box, Dialog);
+  return Finish(Box, Dialog);
+}
+
+bool TQtDialogService::ExecuteColor(TColorDialog& Dialog) {
+  const QColor Chosen = QColorDialog::getColor(ToQColor(Dialog.Color()), QApplication::activeWindow());
+  if (!Chosen.isValid()) return false;
+  Dialog.SetColor(FromQColor(Chosen));
+  return true;
+}
+
+bool TQtDialogService::ExecuteFont(TFontDialog& Dialog) {
+  bool Accepted = false;
+  const QFont Chosen = QFontDialog::getFont(&Accepted, Dialog.Font(), QApplication::activeWindow());
+  if (Accepted) Dialog.SetFont(Chosen);
+  return Accepted;
+}
+
+bool TQtDialogService::ExecutePrint(TPrintDialog&) {
+  QPrintDialog Box(&Printer(), QApplication::activeWindow());
+  return Box.exec() == QDialog::Accepted;
+}
+
+bool TQtDialogService::ExecutePrinterSetup(TPrinterSetupDialog&) {
+  QPrintDialog Box(&Printer(), QApplication::activeWindow());
+  Box.setWindowTitle(QStringLiteral("Printer Setup"));
+  Box.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+  return Box.exec() == QDialog::Accepted;
+}
+
+bool TQtDialogService::SelectDirectory(const std::string& Caption, std::string& Directory) {
+  const QString Chosen =
+      QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(Caption), ToQString(Directory));
+  if (Chosen.isEmpty()) return false;
+  Directory = Chosen.toStdString();
+  return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,121 @@
+// The Qt service itself, driven offscreen: each dialog is answered from a timer once it
+// is the active modal window.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+#include "platform/ui/QtDialogService.h"
+
+using namespace ui;
+
+namespace {
+
+// Calls Act with the modal window as soon as there is one.
+void WhenModal(std::function<void(QWidget*)> Act) {
+  QTimer::singleShot(0, [Act] {
+    if (QWidget* Modal = QApplication::activeModalWidget())
+      Act(Modal);
+    else
+      WhenModal(Act);
+  });
+}
+
+QAbstractButton* ButtonWithText(QMessageBox* Box, const QString& Text) {
+  for (QAbstractButton* Button : Box->buttons())
+    if (Button->text() == Text) return Button;
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(QtDialogService, MessageBoxShowsTextCaptionAndButtonsAndReturnsTheClickedOne) {
+  TQtDialogService Service;
+  struct {
+    TMsgDlgButtons Buttons;
+    QString Click;
+    TModalResult Result;
+  } const Cases[] = {
+      {mbYesNoCancel, "&No", mrNo},
+      {mbOKCancel, "OK", mrOk},
+      {mbAbort | mbIgnore | mbAll, "&All", mrAll},
+  };
+  for (const auto& C : Cases) {
+    QString Caption, Text;
+    QStringList Labels;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    WhenModal([&](QWidget* Modal) {
+      auto* Box = qobject_cast<QMessageBox*>(Modal);
+      if (!Box) {
+        ADD_FAILURE() << "no message box";
+        Modal->close();
+        return;
+      }
+      Caption = Box->windowTitle();
+      Text = Box->text();
+      Icon = Box->icon();
+      for (QAbstractButton* Button : Box->buttons()) Labels << Button->text();
+      QAbstractButton* Button = ButtonWithText(Box, C.Click);
+      EXPECT_NE(Button, nullptr);
+      if (Button) Button->click();
+      else Box->reject();
+    });
+    EXPECT_EQ(Service.MessageBox("Save changes?", "Warning", mtWarning, C.Buttons), C.Result);
+    EXPECT_EQ(Caption, "Warning");
+    EXPECT_EQ(Text, "Save changes?");
+    EXPECT_EQ(Icon, QMessageBox::Warning);
+    EXPECT_EQ(Labels.size(), static_cast<qsizetype>(C.Buttons.Buttons().size()));
+  }
+}
+
+TEST(QtDialogService, EscapeGivesCancel) {
+  TQtDialogService Service;
+  WhenModal([](QWidget* Modal) { static_cast<QMessageBox*>(Modal)->reject(); });
+  EXPECT_EQ(Service.MessageBox("Overwrite", "Attention", mtInformation, mbOKCancel), mrCancel);
+}
+
+TEST(QtDialogService, SaveDialogAddsTheDefaultExtensionAndReportsTheFilter) {
+  QTemporaryDir Dir;
+  TQtDialogService Service;
+  TSaveDialog Dialog;
+  Dialog.SetFilter("Gif files|*.gif|Bmp files|*.bmp");
+  Dialog.SetFilterIndex(2);
+  Dialog.SetDefaultExt("bmp");
+  Dialog.SetInitialDir(Dir.path().toStdString());
+  QStringList Filters;
+  QString Selected;
+  WhenModal([&](QWidget* Modal) {
+    auto* Box = qobject_cast<QFileDialog*>(Modal);
+    if (!Box) {
+      ADD_FAILURE() << "no file dialog";
+      Modal->close();
+      return;
+    }
+    Filters = Box->nameFilters();
+    Selected = Box->selectedNameFilter();
+    Box->selectFile("frame");
+    static_cast<QDialog*>(Box)->accept();
+  });
+  ASSERT_TRUE(Service.ExecuteSave(Dialog));
+  EXPECT_EQ(Filters, QStringList({"Gif files (*.gif)", "Bmp files (*.bmp)"}));
+  EXPECT_EQ(Selected, "Bmp files (*.bmp)");
+  EXPECT_EQ(Dialog.FileName(), (Dir.path() + "/frame.bmp").toStdString());
+  EXPECT_EQ(Dialog.FilterIndex(), 2);
+}
+
+TEST(QtDialogService, CancelledOpenDialogChangesNothing) {
+  TQtDialogService Service;
+  TOpenDialog Dialog;
+  Dialog.SetFileName("/kept/name.gif");
+  WhenModal([](QWidget* Modal) { static_cast<QDialog*>(Modal)->reject(); });
+  EXPECT_FALSE(Service.ExecuteOpen(Dialog));
+  EXPECT_EQ(Dialog.FileName(), "/kept/name.gif");
+  EXPECT_TRUE(Dialog.Files().empty());
+}
