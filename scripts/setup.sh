@@ -6,7 +6,13 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES=(
   g++ cmake ninja-build pkg-config libgtest-dev
   imagemagick
+  libjpeg62-turbo-dev libpng-dev
   libgif-dev giflib-tools gifsicle
+  # shipped GIF files for the peer corpus
+  golang-1.19-src libtk8.6 cscope
+  qt6-base-dev
+  # faces the glyph rasterizer maps the classic font names to
+  fonts-dejavu-core fonts-liberation
 )
 
 install_missing_packages() {
