@@ -68,9 +68,10 @@ void TGIFApplicationExtension::SetAuthentication(std::string_view Value) {
 
 void TGIFApplicationExtension::SaveToStream(base::TStream& Stream) {
   TGIFExtension::SaveToStream(Stream);
-  const auto Size = static_cast<uint8_t>(FIdent.size());
+  const auto Size = static_cast<uint8_t>(FIdent.size() + FHeaderRest.size());
   Stream.WriteBuffer(&Size, 1);
   Stream.WriteBuffer(FIdent.data(), FIdent.size());
+  if (!FHeaderRest.empty()) Stream.WriteBuffer(FHeaderRest.data(), static_cast<int64_t>(FHeaderRest.size()));
   WriteAppData(Stream);
 }
 
@@ -78,13 +79,14 @@ void TGIFApplicationExtension::LoadFromStream(base::TStream& Stream) {
   TGIFExtension::LoadFromStream(Stream);
   const uint8_t Size = ReadByte(Stream);
   if (Size < 10) RaiseGIFError("Unsupported Application Extension block size");
+  FHeaderRest.clear();
   if (Size == 10) {
     ReadExactly(Stream, FIdent.data(), 10);
     FIdent[10] = 0;
   } else {
     ReadExactly(Stream, FIdent.data(), FIdent.size());
-    uint8_t Rest[255];
-    ReadExactly(Stream, Rest, Size - 11);
+    FHeaderRest.resize(Size - FIdent.size());
+    if (!FHeaderRest.empty()) ReadExactly(Stream, FHeaderRest.data(), static_cast<int64_t>(FHeaderRest.size()));
   }
   ReadAppData(Stream);
 }

@@ -34,10 +34,11 @@ class TGIFApplicationExtension : public TGIFExtension {
   std::string Authentication() const;
   void SetAuthentication(std::string_view Value);
 
-  // Always with block size 11.
+  // With block size 11, or with the size read when that was above 11.
   void SaveToStream(base::TStream& Stream) override;
   // Block sizes below 10 raise "Unsupported Application Extension block size"; size
-  // 10 leaves the last authentication byte 0; header bytes past 11 are passed over.
+  // 10 leaves the last authentication byte 0; header bytes past 11 are kept, so that
+  // such a block is written back as it was and still reads as an unknown one.
   void LoadFromStream(base::TStream& Stream) override;
 
  protected:
@@ -46,6 +47,7 @@ class TGIFApplicationExtension : public TGIFExtension {
 
  private:
   TGIFAppExtIdent FIdent{};
+  std::vector<uint8_t> FHeaderRest;  // header bytes after the identifier
 };
 
 // One data sub-block.

@@ -261,8 +261,10 @@ void RemapFramePixels(TGIFSubImage& Frame, const TColormapReverse& Map) {
   if (P != nullptr)
     for (int32_t I = 0; I < Frame.PixelBytes(); ++I) P[I] = Map[P[I]];
   if (Frame.Transparent() && Frame.GraphicControlExtension() != nullptr) {
+    // An index beyond the table is not moved, and the setter would turn it into 0.
     auto* Control = Frame.GraphicControlExtension();
-    Control->SetTransparentColor(Map[Control->TransparentColor()]);
+    if (Map[Control->TransparentColor()] != Control->TransparentColor())
+      Control->SetTransparentColor(Map[Control->TransparentColor()]);
   }
 }
 

@@ -3,9 +3,13 @@
 #include <algorithm>
 
 #include "gif/Interlace.h"
-#include "gif/StreamHelpers.h"
 
 namespace gif {
+namespace {
+
+void WriteChecked(base::TStream& Stream, uint8_t Value) { Stream.WriteBuffer(&Value, 1); }
+
+}  // namespace
 
 void TGIFEncoder::Encode(base::TStream& Stream, int32_t Bits, int32_t AColorCount,
                          const uint8_t* APixels, bool AInterlaced, int32_t AHeight, int32_t AWidth) {
@@ -18,7 +22,7 @@ void TGIFEncoder::Encode(base::TStream& Stream, int32_t Bits, int32_t AColorCoun
   Height = AHeight;
   Width = AWidth;
   MinCodeSize = static_cast<uint8_t>(std::max(Bits, 2));
-  WriteByte(Stream, MinCodeSize);
+  WriteChecked(Stream, MinCodeSize);
 
   InitialWidth = CodeWidth = MinCodeSize + 1;
   MaxCode = static_cast<uint16_t>((1 << InitialWidth) - 1);
@@ -48,7 +52,7 @@ void TGIFEncoder::Encode(base::TStream& Stream, int32_t Bits, int32_t AColorCoun
     throw;
   }
   Writer.reset();
-  WriteByte(Stream, 0);
+  WriteChecked(Stream, 0);
 }
 
 bool TGIFEncoder::NextRow() {

@@ -73,7 +73,7 @@ class TGIFImage : public graphics::TGraphic {
   void SetHeight(int Value) override;
 
   gdi::HPALETTE GetPalette();
-  void SetPalette(gdi::HPALETTE Value);
+  void SetPalette(gdi::HPALETTE Value) override;
 
   TGIFVersion RequiredVersion() const;
   int ColorResolution() const;

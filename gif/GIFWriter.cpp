@@ -26,7 +26,6 @@ TGIFWriter::~TGIFWriter() {
 }
 
 int64_t TGIFWriter::Write(const void* Data, int64_t Count) {
-  Dirty = true;
   auto Bytes = static_cast<const uint8_t*>(Data);
   for (int64_t Left = Count; Left > 0;) {
     const int64_t Chunk = std::min<int64_t>(Left, static_cast<int64_t>(sizeof Buffer) - Position);
@@ -34,6 +33,8 @@ int64_t TGIFWriter::Write(const void* Data, int64_t Count) {
     Position += static_cast<int32_t>(Chunk);
     Bytes += Chunk;
     Left -= Chunk;
+    // Set after each copy: a flush on the way must not hide the bytes that follow it.
+    Dirty = true;
     if (Position == sizeof Buffer) Flush();
   }
   return Count;

@@ -38,11 +38,6 @@ class TGIFWriter final : public TGIFStream {
   TGIFWriter& operator=(const TGIFWriter&) = delete;
 
   int64_t Write(const void* Data, int64_t Count) override;
-  void WriteByte(uint8_t Value) {
-    Dirty = true;
-    Buffer[Position++] = Value;
-    if (Position == sizeof Buffer) Flush();
-  }
   // Writes the collected bytes as one sub-block; nothing when there are none.
   void Flush();
 

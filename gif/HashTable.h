@@ -38,20 +38,20 @@ class THashTable : public base::TObject {
   int32_t Find(uint32_t Key) {
     const uint32_t Last = Recent[Key >> 8];
     if ((Last >> 12) == Key) return static_cast<int32_t>(Last & 0xFFF);
-    if (Empty(Last)) return -1;  // nothing was added with this prefix
-    for (Probe Slot(Key);; Slot.Step()) {
-      const uint32_t Entry = Slots[Slot.Index];
-      if ((Entry >> 12) == Key) {
-        Recent[Key >> 8] = Entry;
-        return static_cast<int32_t>(Entry & 0xFFF);
-      }
-      if (Empty(Entry)) {
-        // Where Add of this key will store it, as long as that slot stays empty.
-        MissKey = Key;
-        MissSlot = Slot.Index;
-        return -1;
-      }
+    Probe Slot(Key);
+    uint32_t Entry = Slots[Slot.Index];
+    while ((Entry >> 12) != Key && !Empty(Entry)) {
+      Slot.Step();
+      Entry = Slots[Slot.Index];
     }
+    if (Empty(Entry)) {
+      // Where Add of this key will store it, as long as that slot stays empty.
+      MissKey = Key;
+      MissSlot = Slot.Index;
+      return -1;
+    }
+    Recent[Key >> 8] = Entry;
+    return static_cast<int32_t>(Entry & 0xFFF);
   }
 
  private:

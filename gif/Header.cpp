@@ -67,7 +67,7 @@ void TGIFHeader::SaveToStream(base::TStream& Stream) {
   Bytes[10] = FPackedFields;
   Bytes[11] = FBackgroundColorIndex;
   Bytes[12] = FAspectRatio;
-  Stream.Write(Bytes, sizeof Bytes);
+  Stream.WriteBuffer(Bytes, sizeof Bytes);
   if (FPackedFields & 0x80) FColorMap->SaveToStream(Stream);
 }
 
@@ -104,7 +104,11 @@ void TGIFHeader::LoadFromStream(base::TStream& Stream) {
     FColorMap->Clear();
 }
 
-void TGIFTrailer::SaveToStream(base::TStream& Stream) { WriteByte(Stream, ';'); }
+// Checked: a trailer that did not reach the file must not pass as a saved image.
+void TGIFTrailer::SaveToStream(base::TStream& Stream) {
+  const uint8_t Trailer = ';';
+  Stream.WriteBuffer(&Trailer, 1);
+}
 
 void TGIFTrailer::LoadFromStream(base::TStream& Stream) {
   uint8_t Byte = 0;

@@ -24,13 +24,13 @@ void DecodeImageData(TGIFSubImage& Frame, base::TStream& Stream) {
 }
 
 void EncodeImageData(TGIFSubImage& Frame, base::TStream& Stream, bool Interlaced) {
-  int32_t Bits;
-  int32_t ColorCount;
-  if (Frame.ColorMap()->Count() > 0) {
-    Bits = Frame.ColorMap()->BitsPerPixel();
-    ColorCount = Frame.ColorMap()->Count();
-  } else {
-    Bits = Frame.Image() != nullptr ? Frame.Image()->BitsPerPixel() : 8;
+  // The code size and the bound on the indexes follow the table the pixels refer
+  // to; without any table the indexes can only be checked against the widest one.
+  const TGIFColorMap* Table = Frame.ActiveColorMap();
+  int32_t Bits = Table->BitsPerPixel();
+  int32_t ColorCount = Table->Count();
+  if (ColorCount == 0) {
+    Bits = Frame.Image() != nullptr ? Frame.Image()->BitsPerPixel() : 0;
     ColorCount = 1 << Bits;
   }
   std::unique_ptr<TGIFEncoder> Encoder;

@@ -10,7 +10,9 @@ class TGIFSubImage;
 // Fills the frame's pixels from the stream, de-interlacing when the frame is
 // interlaced; damaged data warns and leaves the rest at the fill index.
 void DecodeImageData(TGIFSubImage& Frame, base::TStream& Stream);
-// Writes the frame's pixels with the encoder the image's Compression chooses.
+// Writes the frame's pixels with the encoder the image's Compression chooses, at
+// the code size of the table they refer to (the local one, else the global one);
+// an index outside that table raises "Color not in color table".
 void EncodeImageData(TGIFSubImage& Frame, base::TStream& Stream, bool Interlaced);
 
 }  // namespace gif

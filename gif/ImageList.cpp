@@ -17,8 +17,12 @@ bool ReadBlockIntroducer(base::TStream& Stream, uint8_t& Byte) {
 TGIFSubImage* TGIFImageList::SubImages(int Index) const { return static_cast<TGIFSubImage*>(Items(Index)); }
 
 void TGIFImageList::LoadFromStream(base::TStream& Stream, base::TObject*) {
+  struct ResetAllowance {
+    int64_t& Allowance;
+    ~ResetAllowance() { Allowance = MaxImagePixels; }
+  } Reset{FPixelAllowance};
+  FPixelAllowance = MaxImagePixels;
   uint8_t Byte = 0;
-  int64_t TotalPixels = 0;
   if (!ReadBlockIntroducer(Stream, Byte)) return;
   while (Byte != ';') {
     Stream.Seek(-1, base::TSeekOrigin::soCurrent);
@@ -28,8 +32,7 @@ void TGIFImageList::LoadFromStream(base::TStream& Stream, base::TObject*) {
     }
     auto Frame = std::make_unique<TGIFSubImage>(FImage);
     Frame->LoadFromStream(Stream);
-    TotalPixels += Frame->PixelBytes();
-    if (TotalPixels > MaxImagePixels) RaiseGIFError("Image too large: too many pixels in all frames");
+    FPixelAllowance -= Frame->PixelBytes();
     Add(std::move(Frame));
     if (FImage != nullptr)
       FImage->Progress(FImage, base::psRunning, base::PercentOf(Stream.Position(), Stream.Size()),

@@ -20,6 +20,10 @@ constexpr int kMaxFrameSide = 65535;
 
 constexpr const char* kUnderRun = "Decoder bit buffer under-run";
 
+// Results of TLZWDecoder::CopyCodes besides a code.
+constexpr int kFull = -3;
+constexpr int kFetch = -4;
+
 uint64_t LoadLittleEndian64(const uint8_t* Bytes) {
   uint64_t Value;
   std::memcpy(&Value, Bytes, sizeof Value);
@@ -81,7 +85,7 @@ class TLZWDecoder {
     FinishPixels(Deinterlacer);
     // One more code after the last pixel: on sound data the end code.
     if (Complete) DecodeOneMore();
-    if (!EndOfData && !StreamEnded) SkipSubBlocks();
+    if (!StreamEnded) SkipSubBlocks();
   }
 
  private:
@@ -107,13 +111,17 @@ class TLZWDecoder {
       } else if (Irregular) {
         WalkStep(Code);
       } else {
-        CopyStep(Code);
+        Code = CopyCodes(Code);
+        if (Code == kFull) return true;
+        if (Code != kFetch) continue;
       }
       if (Out == End) return true;
       Code = FetchCode(CodeWidth);
     }
   }
 
+  // The index after the last pixel is discarded, so only the codes that move
+  // through the data matter; a string of a damaged table is not even walked.
   void DecodeOneMore() {
     if (Pending > 0) return;  // the next index is the rest of the last string
     int Code = ClearCode;
@@ -125,8 +133,6 @@ class TLZWDecoder {
       AcceptFirstCode(ClearTable());
     else if (Code == EndCode)
       SkipSubBlocks();
-    else if (Code >= 0)
-      WalkStep(Code);  // nothing is stored: the buffer is full
   }
 
   // The code after a clear must be a root or the end code; negative ends quietly.
@@ -152,57 +158,113 @@ class TLZWDecoder {
     return Code;
   }
 
-  void AddEntry(uint8_t First) {
-    if (NextCode >= kTableSize) return;  // a full table waits for a clear code
-    PrefixTable[NextCode] = static_cast<uint16_t>(PrevCode);
-    SuffixTable[NextCode] = First;
-    LengthTable[NextCode] = static_cast<uint16_t>(PrevLength + 1);
-    StartTable[NextCode] = static_cast<uint32_t>(PrevStart - Begin);
-    if (++NextCode >= WidthLimit && WidthLimit < kTableSize) {
-      WidthLimit *= 2;
-      ++CodeWidth;
-    }
-  }
-
-  // One code while every entry's string lies in the buffer.
-  void CopyStep(int Code) {
-    const size_t Room = static_cast<size_t>(End - Out);
-    uint32_t Length;
-    uint8_t First;
-    if (Code < NextCode) {
-      if (Code < ClearCode) {
-        Length = 1;
-        First = static_cast<uint8_t>(Code);
-        *Out = First;
+  // Decodes codes from Code on while every entry's string lies in the buffer and
+  // the bits come from the current sub-block. Returns kFull when the buffer is
+  // full, kFetch when the next code needs FetchCode, or a clear or end code it
+  // fetched. The state is kept in locals here: the byte stores into the buffer
+  // would otherwise make the compiler reload every member after each of them.
+  int CopyCodes(int Code) {
+    uint64_t InBits = Bits;
+    int InCount = BitCount;
+    const uint8_t* In = Next;
+    const uint8_t* const InEnd = BlockEnd;
+    uint8_t* Dest = Out;
+    uint8_t* const DestEnd = End;
+    int Width = CodeWidth;
+    int Free = NextCode;
+    int Limit = WidthLimit;
+    int Prev = PrevCode;
+    const uint8_t* Start = PrevStart;
+    uint32_t Length = PrevLength;
+    int Result;
+    for (;;) {
+      const size_t Room = static_cast<size_t>(DestEnd - Dest);
+      uint32_t NewLength;
+      uint8_t First;
+      if (Code < Free) {
+        if (Code < ClearCode) {
+          NewLength = 1;
+          First = static_cast<uint8_t>(Code);
+          *Dest = First;
+        } else {
+          NewLength = LengthTable[Code];
+          const uint8_t* Source = Begin + StartTable[Code];
+          First = *Source;
+          if (Room >= NewLength + 7)
+            CopyString(Dest, Source, NewLength);
+          else
+            std::memcpy(Dest, Source, std::min<size_t>(NewLength, Room));
+        }
       } else {
-        Length = LengthTable[Code];
-        const uint8_t* Source = Begin + StartTable[Code];
-        First = *Source;
-        if (Room >= Length + 7)
-          CopyString(Out, Source, Length);
-        else
-          std::memcpy(Out, Source, std::min<size_t>(Length, Room));
+        // Not defined yet: the previous string and its own first index.
+        NewLength = Length + 1;
+        First = *Start;
+        if (Room >= NewLength + 7) {
+          CopyString(Dest, Start, Length);
+          Dest[Length] = First;
+        } else {
+          std::memcpy(Dest, Start, std::min<size_t>(Length, Room));
+          if (Room > Length) Dest[Length] = First;
+        }
+        // Taken as the next free code, but the following entry will refer to it.
+        if (Code > Free) Irregular = true;
       }
-    } else {
-      // Not defined yet: the previous string and its own first index.
-      Length = PrevLength + 1;
-      First = *PrevStart;
-      if (Room >= Length + 7) {
-        CopyString(Out, PrevStart, PrevLength);
-        Out[PrevLength] = First;
-      } else {
-        std::memcpy(Out, PrevStart, std::min<size_t>(PrevLength, Room));
-        if (Room > PrevLength) Out[PrevLength] = First;
+      if (Free < kTableSize) {  // a full table waits for a clear code
+        PrefixTable[Free] = static_cast<uint16_t>(Prev);
+        SuffixTable[Free] = First;
+        LengthTable[Free] = static_cast<uint16_t>(Length + 1);
+        StartTable[Free] = static_cast<uint32_t>(Start - Begin);
+        if (++Free >= Limit && Limit < kTableSize) {
+          Limit *= 2;
+          ++Width;
+        }
       }
-      // Taken as the next free code, but the following entry will refer to it.
-      if (Code > NextCode) Irregular = true;
+      Prev = Code;
+      Start = Dest;
+      Length = NewLength;
+      if (NewLength >= Room) {
+        Pending = NewLength - Room;
+        Dest = DestEnd;
+        Result = kFull;
+        break;
+      }
+      Dest += NewLength;
+      if (Irregular) {
+        Result = kFetch;
+        break;
+      }
+      if (InCount < Width) {
+        if (InEnd - In < 8) {
+          Result = kFetch;
+          break;
+        }
+        InBits |= LoadLittleEndian64(In) << InCount;
+        In += (63 - InCount) >> 3;
+        InCount |= 56;
+      } else if (InCount == Width && In == InEnd) {
+        Result = kFetch;
+        break;
+      }
+      Code = static_cast<int>(InBits & ((1u << Width) - 1));
+      InBits >>= Width;
+      InCount -= Width;
+      if (Code == ClearCode || Code == EndCode) {
+        Result = Code;
+        break;
+      }
     }
-    AddEntry(First);
-    PrevCode = Code;
-    FirstChar = First;
-    PrevStart = Out;
+    Bits = InBits;
+    BitCount = InCount;
+    Next = In;
+    Out = Dest;
+    CodeWidth = Width;
+    NextCode = Free;
+    WidthLimit = Limit;
+    PrevCode = Prev;
+    FirstChar = *Start;
+    PrevStart = Start;
     PrevLength = Length;
-    Advance(Length, Room);
+    return Result;
   }
 
   // One code by walking the prefix chain into OutStack; bounded, since damaged
@@ -321,7 +383,10 @@ class TLZWDecoder {
     return true;
   }
 
+  // Passes over the data up to and including its terminator; nothing when the
+  // terminator has been read already (the bytes after it belong to the next block).
   void SkipSubBlocks() {
+    if (EndOfData) return;
     uint8_t Length;
     while (ReadLengthByte(Length)) {
       if (Length == 0) {

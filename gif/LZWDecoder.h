@@ -32,9 +32,10 @@ struct TDecodeTarget {
 };
 
 // Fills Target from Stream, which is positioned at the minimum code size byte, and
-// leaves Stream after the data's terminator (or at its end). Short or damaged data
-// give warnings and a partly filled frame; a string table entry that refers to
-// itself raises GIFException "Circular decoder table entry".
+// leaves Stream right after the data's terminator (or at its end). Short or damaged
+// data (a code size of 0 or above 11, a first code after a clear that is not a root)
+// give warnings and a partly filled frame; a prefix chain that loops raises
+// GIFException "Circular decoder table entry".
 void DecodeImageData(const TDecodeTarget& Target, base::TStream& Stream);
 
 }  // namespace gif

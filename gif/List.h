@@ -57,6 +57,12 @@ class TGIFImageList : public TGIFList {
   // Walks the blocks up to the trailer, one frame per extension or image block.
   void LoadFromStream(base::TStream& Stream, base::TObject* Parent) override;
   void SaveToStream(base::TStream& Stream) override;
+  // Pixels that the next frame read may still have, so that a frame too many is
+  // refused before its pixels are allocated; MaxImagePixels outside a load.
+  int64_t PixelAllowance() const { return FPixelAllowance; }
+
+ private:
+  int64_t FPixelAllowance = MaxImagePixels;
 };
 
 }  // namespace gif

@@ -1,5 +1,6 @@
 #include "gif/SubImage.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "gif/Extension.h"
@@ -111,8 +112,9 @@ void TGIFSubImage::Clear() {
   FExtensions->Clear();
   FColorMap->Clear();
   ReleasePixels();
-  SetHeight(0);
-  SetWidth(0);
+  // Set directly: through SetBounds, a frame beyond the logical screen would grow
+  // the screen, which fails when another frame is wider, even in a destructor.
+  std::fill(FImageDescriptor.begin() + 5, FImageDescriptor.begin() + 9, 0);
   FTransparent = false;
   FGraphicControlExtension = nullptr;
 }
@@ -142,7 +144,10 @@ void TGIFSubImage::LoadFromStream(base::TStream& Stream) {
     FImageDescriptor[8] = static_cast<uint8_t>(ScreenHeight >> 8);
     ReportWarning(this, sevWarning, "Image exceeds Logical Screen size");
   }
-  if (static_cast<int64_t>(Width()) * Height() > MaxFramePixels) RaiseGIFError("Image dimensions too large");
+  const int64_t Pixels = static_cast<int64_t>(Width()) * Height();
+  if (Pixels > MaxFramePixels) RaiseGIFError("Image dimensions too large");
+  if (FImage != nullptr && Pixels > FImage->Frames().PixelAllowance())
+    RaiseGIFError("Image too large: too many pixels in all frames");
   if (PackedFields() & 0x80) FColorMap->LoadFromStream(Stream, 2 << (PackedFields() & 7));
   DecodeImageData(*this, Stream);
 }

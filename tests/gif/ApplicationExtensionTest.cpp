@@ -111,11 +111,11 @@ TEST_F(ApplicationBlock, HeaderSizes) {
   } Cases[] = {
       {"size 10 ends the authentication with a zero byte", Concat({AppHeader(10, "ABCDEFGHxy"), Bytes{1, 7, 0}}), "",
        "ABCDEFGH", "xy", Concat({AppHeader(11, "ABCDEFGHxy"), Bytes{0, 1, 7, 0}})},
-      {"size 12 is an unknown block without its extra byte",
+      {"size 12 is an unknown block written back with its extra byte",
        Concat({AppHeader(12, "NETSCAPE2.0"), Bytes{'!', 3, 1, 5, 0, 0}}), "", "NETSCAPE", "2.0",
-       Concat({AppHeader(11, "NETSCAPE2.0"), Bytes{3, 1, 5, 0, 0}})},
+       Concat({AppHeader(12, "NETSCAPE2.0"), Bytes{'!', 3, 1, 5, 0, 0}})},
       {"size 255", Concat({AppHeader(255, "ABCDEFGH1.0"), Bytes(244, 0x11), Bytes{0}}), "", "ABCDEFGH", "1.0",
-       Concat({AppHeader(11, "ABCDEFGH1.0"), Bytes{0}})},
+       Concat({AppHeader(255, "ABCDEFGH1.0"), Bytes(244, 0x11), Bytes{0}})},
       {"size 9", Concat({AppHeader(9, "ABCDEFGH1"), Bytes{0}}), "Unsupported Application Extension block size", "",
        "", {}},
       {"size 0", {'!', 0xFF, 0, 0}, "Unsupported Application Extension block size", "", "", {}},
@@ -137,6 +137,10 @@ TEST_F(ApplicationBlock, HeaderSizes) {
     EXPECT_EQ(App->Identifier(), C.Identifier) << C.Name;
     EXPECT_EQ(App->Authentication(), C.Authentication) << C.Name;
     EXPECT_EQ(Written(*App), C.Rewritten) << C.Name;
+    // What is written reads back as the same kind of block.
+    List().Clear();
+    LoadExtensions(C.Rewritten);
+    EXPECT_NE(At<TGIFUnknownAppExtension>(0), nullptr) << C.Name;
   }
 }
 
