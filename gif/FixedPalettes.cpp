@@ -2,6 +2,10 @@
 
 #include <initializer_list>
 
+#include "gif/StreamHelpers.h"
+#include "platform/gdi/DC.h"
+#include "platform/gdi/Halftone.h"
+
 namespace gif {
 namespace {
 
@@ -35,5 +39,14 @@ gdi::HPALETTE GrayScalePalette() {
 gdi::HPALETTE MonochromePalette() { return GrayLevels({0x00, 0xFF}); }
 
 gdi::HPALETTE FourGrayPalette() { return GrayLevels({0x00, 0x80, 0xC0, 0xFF}); }
+
+gdi::HPALETTE HalftonePalette() {
+  const gdi::HDC Screen = CheckGDIHandle(gdi::GetDC(nullptr));
+  struct Release {
+    gdi::HDC DC;
+    ~Release() { gdi::ReleaseDC(nullptr, DC); }
+  } Guard{Screen};
+  return gdi::CreateHalftonePalette(Screen);
+}
 
 }  // namespace gif

@@ -14,5 +14,8 @@ gdi::HPALETTE GrayScalePalette();
 gdi::HPALETTE MonochromePalette();
 // Greys 0x00, 0x80, 0xC0, 0xFF.
 gdi::HPALETTE FourGrayPalette();
+// The system's halftone palette for the screen. A screen DC that cannot be had raises
+// EOutOfResources; the DC is released on every path.
+gdi::HPALETTE HalftonePalette();
 
 }  // namespace gif
