@@ -14,6 +14,8 @@ PACKAGES=(
   # faces the glyph rasterizer maps the classic font names to
   fonts-dejavu-core fonts-liberation
 )
+# Only scripts/screenshot needs these: a virtual screen and a way to photograph it.
+SCREENSHOT_PACKAGES=(xvfb xauth imagemagick x11-utils)
 
 install_missing_packages() {
   local missing=()

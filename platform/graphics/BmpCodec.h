@@ -33,6 +33,9 @@ struct TDIBImage {
 // The most pixels an image may have, read or written (16384 x 16384).
 inline constexpr int64_t MaxBMPPixels = int64_t(1) << 28;
 
+// The description that makes a DIB section or a DIB blit of Image's pixels.
+gdi::BITMAPINFO BitmapInfoOf(const TDIBImage& Image);
+
 // Reads one BMP file from Stream's position and leaves the stream after its pixels.
 // Accepted: the 12-byte core header, the 40-byte header (with masks after it for
 // BI_BITFIELDS), the 52-, 56-, 108- and 124-byte headers; BI_RGB at every bit count,

@@ -24,18 +24,7 @@ struct TOwnedBitmap {
 
 // A DIB section holding Image's pixels.
 gdi::HBITMAP SectionOf(const TDIBImage& Image) {
-  gdi::BITMAPINFO Info;
-  Info.bmiHeader.biWidth = Image.Width;
-  Info.bmiHeader.biHeight = Image.Height;
-  Info.bmiHeader.biBitCount = Image.BitCount;
-  Info.bmiHeader.biClrUsed = static_cast<uint32_t>(Image.Colors.size());
-  std::copy(Image.Colors.begin(), Image.Colors.end(), Info.bmiColors);
-  if (Image.BitCount == 16 && Image.GreenMask == 0x07E0) {
-    Info.bmiHeader.biCompression = gdi::BI_BITFIELDS;
-    const uint32_t Masks[3] = {Image.RedMask, Image.GreenMask, Image.BlueMask};
-    for (int I = 0; I < 3; ++I)
-      Info.bmiColors[I] = {uint8_t(Masks[I]), uint8_t(Masks[I] >> 8), uint8_t(Masks[I] >> 16), uint8_t(Masks[I] >> 24)};
-  }
+  const gdi::BITMAPINFO Info = BitmapInfoOf(Image);
   void* Bits = nullptr;
   gdi::HBITMAP Section = GDICheck(gdi::CreateDIBSection(nullptr, &Info, gdi::DIB_RGB_COLORS, &Bits));
   std::copy(Image.Bits.begin(), Image.Bits.end(), static_cast<uint8_t*>(Bits));

@@ -443,18 +443,7 @@ class TPlayer {
       return;
     }
     const TDIBImage& Image = *R.Image;
-    gdi::BITMAPINFO Info;
-    Info.bmiHeader.biWidth = Image.Width;
-    Info.bmiHeader.biHeight = Image.Height;
-    Info.bmiHeader.biBitCount = Image.BitCount;
-    Info.bmiHeader.biClrUsed = static_cast<uint32_t>(Image.Colors.size());
-    std::copy(Image.Colors.begin(), Image.Colors.end(), Info.bmiColors);
-    if (Image.BitCount == 16 && Image.GreenMask == 0x07E0) {
-      Info.bmiHeader.biCompression = gdi::BI_BITFIELDS;
-      const uint32_t Masks[3] = {Image.RedMask, Image.GreenMask, Image.BlueMask};
-      for (int I = 0; I < 3; ++I)
-        Info.bmiColors[I] = {uint8_t(Masks[I]), uint8_t(Masks[I] >> 8), uint8_t(Masks[I] >> 16), uint8_t(Masks[I] >> 24)};
-    }
+    const gdi::BITMAPINFO Info = BitmapInfoOf(Image);
     const int32_t SourceX = R.Args[4], SourceW = R.Args[6], SourceH = R.Args[7];
     const int32_t SourceY = Saturate(int64_t(Image.Height) - R.Args[5] - SourceH);
     gdi::StretchDIBits(FDC, P.X, P.Y, Q.X - P.X, Q.Y - P.Y, SourceX, SourceY, SourceW, SourceH, Image.Bits.data(),

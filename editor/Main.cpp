@@ -1,0 +1,703 @@
+#include "editor/Main.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "editor/forms/HelpDlg.h"
+#include "editor/forms/OpenWizDlg.h"
+#include "platform/base/Exceptions.h"
+#include "platform/base/Rounding.h"
+#include "platform/graphics/Colors.h"
+#include "platform/graphics/Picture.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/DialogService.h"
+#include "platform/ui/HourGlass.h"
+#include "platform/ui/Shell.h"
+#include "plexor/Binding.h"
+#include "ui_Main.h"
+
+// Resources of a static library are registered by hand.
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
+
+namespace editor {
+
+namespace {
+
+constexpr const char* AnimoraHomePageUrl = "https://www.veltrane.example/animora/";
+constexpr const char* VeltraneHomePageUrl = "https://www.veltrane.example/";
+constexpr const char* ContactMailUrl = "mailto:animora@veltrane.example";
+constexpr const char* SaveFilter = "Gif files|*.gif";
+
+// Commands whose windows and file formats come with later parts of the program. They
+// are shown disabled so that nothing looks as if it worked.
+constexpr std::array PendingCommands = {
+    "Create1",         "CreateButton",      "Openproject1",   "OpenButton",         "Print1",
+    "PrintButton",     "Undo1",             "UndoButton",     "Redo1",              "RedoButton",
+    "Cut1",            "CutButton",         "Copy1",          "CopyButton",         "Paste1",
+    "PasteButton",     "Delete2",           "DeleteButton",   "SaveFrame",          "Exchange1",
+    "Addframe1",       "EditFrame",         "Delete1",        "Moveframe1",         "Frameoption1",
+    "Insertfromfile1", "ImportFrameButton", "Export1",        "ExportFrameButton",  "Scanningframe1",
+    "ScanButton",      "Extensions1",       "ExtensButton",   "Globalpalette1",     "GlobalOption",
+    "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Fallwall1",
+    "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
+    "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
+};
+
+constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
+                                        "LongPenButton", "LineButton",    "EllipseButton",  "QuadButton",
+                                        "FillButton",    "TextButton"};
+
+constexpr const char* OnProperty = "animoraOn";
+constexpr const char* PendingProperty = "animoraPending";
+
+[[noreturn]] void CommandNotBuilt(const char* Command) {
+  throw base::Exception(std::string(Command) + " is not available in this version.");
+}
+
+std::string UpperExtension(const std::string& Path) {
+  const size_t Dot = Path.rfind('.');
+  if (Dot == std::string::npos) return {};
+  std::string Extension = Path.substr(Dot);
+  std::transform(Extension.begin(), Extension.end(), Extension.begin(),
+                 [](unsigned char C) { return static_cast<char>(std::toupper(C)); });
+  return Extension;
+}
+
+std::string BaseName(const std::string& Path) { return QFileInfo(QString::fromStdString(Path)).fileName().toStdString(); }
+
+TWindowState StateOf(const QWidget& Window) {
+  if (Window.isMaximized()) return wsMaximized;
+  if (Window.isMinimized()) return wsMinimized;
+  return wsNormal;
+}
+
+}  // namespace
+
+int ZoomSide(int Side, TZoomStep Step) {
+  int64_t Result = Side;
+  switch (Step) {
+    case zsGrowHalf:
+      Result = base::Round(Side * 1.5);
+      break;
+    case zsDouble:
+      Result = int64_t{Side} * 2;
+      break;
+    case zsShrinkHalf:
+      Result = base::Round(Side * 0.5);
+      break;
+    case zsHalve:
+      Result = Side / 2;
+      break;
+  }
+  return static_cast<int>(std::clamp<int64_t>(Result, MinZoomSide, QWIDGETSIZE_MAX));
+}
+
+std::string FramePaintText(int FrameIndex, int FrameCount) {
+  if (FrameIndex < 0) return {};
+  return " Frame " + std::to_string(FrameIndex + 1) + " of " + std::to_string(FrameCount);
+}
+
+TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique_ptr<ui::TClipboard> Clipboard,
+                 std::unique_ptr<ui::TShell> Shell, QWidget* Parent)
+    : QMainWindow(Parent),
+      Ui(std::make_unique<::Ui::TGiffer>()),
+      FStore(Store),
+      FSettings(Store),
+      FPlexor(Plexor),
+      FClipboard(std::move(Clipboard)),
+      FShell(std::move(Shell)) {
+  InitIconResources();
+  Ui->setupUi(this);
+  for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
+  for (const char* Name : PendingCommands) {
+    QAction* Command = Action(Name);
+    Command->setProperty(PendingProperty, true);
+    SetOn(Command, true);
+  }
+  BuildStatusBar();
+  ConnectCommands();
+  FormCreate();
+}
+
+TGiffer::~TGiffer() = default;
+
+void TGiffer::BuildStatusBar() {
+  for (int Index = 0; Index < 3; ++Index) {
+    auto* Panel = new QLabel(this);
+    Panel->setObjectName(QStringLiteral("StatusPanel%1").arg(Index));
+    Panel->setFrameShape(QFrame::Panel);
+    Panel->setFrameShadow(QFrame::Sunken);
+    Panel->setMinimumWidth(0);
+    if (Index == 0) {
+      // Its width follows the window; it must not hold the window wide.
+      Panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+      Ui->StatusBar1->addWidget(Panel, 1);
+    } else {
+      Ui->StatusBar1->addWidget(Panel);
+    }
+    FPanels.push_back(Panel);
+  }
+  FPanels[1]->setMinimumWidth(100);
+
+  auto AddLink = [this](const char* Name, const QString& Text, void (TGiffer::*Handler)()) {
+    auto* Link = new QLabel(QStringLiteral("<a href=\"#\">%1</a>").arg(Text.toHtmlEscaped()), this);
+    Link->setObjectName(QString::fromLatin1(Name));
+    Link->setContentsMargins(8, 0, 8, 0);
+    connect(Link, &QLabel::linkActivated, this, ui::GuardedSlot([this, Handler] { (this->*Handler)(); }));
+    Ui->ToolBar3->addSeparator();
+    Ui->ToolBar3->addWidget(Link);
+  };
+  AddLink("HomePage", QStringLiteral("Veltrane Animora Pro 1.3 Home Page"), &TGiffer::HomePageClick);
+  AddLink("Label6", QStringLiteral("Write to us"), &TGiffer::Label6Click);
+}
+
+void TGiffer::ConnectCommands() {
+  struct TRoute {
+    const char* Name;
+    void (TGiffer::*Handler)();
+  };
+  const TRoute Routes[] = {
+      {"Create1", &TGiffer::CreateButtonClick},
+      {"CreateButton", &TGiffer::CreateButtonClick},
+      {"Openproject1", &TGiffer::OpenButtonClick},
+      {"OpenButton", &TGiffer::OpenButtonClick},
+      {"Saveas1", &TGiffer::Saveas1Click},
+      {"Print1", &TGiffer::PrintClick},
+      {"PrintButton", &TGiffer::PrintClick},
+      {"PrinterSetup1", &TGiffer::PrinterSetup1Click},
+      {"Programoption2", &TGiffer::Programoption1Click},
+      {"Exit1", &TGiffer::CloseButtonClick},
+      {"CloseButton", &TGiffer::CloseButtonClick},
+      {"Undo1", &TGiffer::UndoButtonClick},
+      {"UndoButton", &TGiffer::UndoButtonClick},
+      {"Redo1", &TGiffer::Redo1Click},
+      {"RedoButton", &TGiffer::Redo1Click},
+      {"Cut1", &TGiffer::CutButtonClick},
+      {"CutButton", &TGiffer::CutButtonClick},
+      {"Copy1", &TGiffer::CopyButtonClick},
+      {"CopyButton", &TGiffer::CopyButtonClick},
+      {"Paste1", &TGiffer::PasteButtonClick},
+      {"PasteButton", &TGiffer::PasteButtonClick},
+      {"Delete2", &TGiffer::DeleteButtonClick},
+      {"DeleteButton", &TGiffer::DeleteButtonClick},
+      {"SaveFrame", &TGiffer::SaveFrameClick},
+      {"Exchange1", &TGiffer::Exchange1Click},
+      {"Addframe1", &TGiffer::Addframe1Click},
+      {"EditFrame", &TGiffer::EditFrameClick},
+      {"Delete1", &TGiffer::Delete1Click},
+      {"Moveframe1", &TGiffer::Moveframe1Click},
+      {"Frameoption1", &TGiffer::Frameoption1Click},
+      {"Insertfromfile1", &TGiffer::Insertfromfile1Click},
+      {"ImportFrameButton", &TGiffer::Insertfromfile1Click},
+      {"Export1", &TGiffer::Export1Click},
+      {"ExportFrameButton", &TGiffer::Export1Click},
+      {"Scanningframe1", &TGiffer::ScanButtonClick},
+      {"ScanButton", &TGiffer::ScanButtonClick},
+      {"Extensions1", &TGiffer::ExtensButtonClick},
+      {"ExtensButton", &TGiffer::ExtensButtonClick},
+      {"Globalpalette1", &TGiffer::GlobalOptionClick},
+      {"GlobalOption", &TGiffer::GlobalOptionClick},
+      {"Optimizepalette1", &TGiffer::Optimizepalette1Click},
+      {"OptimizeButton", &TGiffer::Optimizepalette1Click},
+      {"Optimize1", &TGiffer::Optimize1Click},
+      {"Optimizeframesize1", &TGiffer::Optimizeframesize1Click},
+      {"Fallwall1", &TGiffer::Fallwall1Click},
+      {"Rain1", &TGiffer::Rain1Click},
+      {"Moveapart1", &TGiffer::Moveapart1Click},
+      {"Lines1", &TGiffer::Lines1Click},
+      {"Rotation1", &TGiffer::Rotation1Click},
+      {"GIFWizard1", &TGiffer::GIFWizard1Click},
+      {"WizardButton", &TGiffer::GIFWizard1Click},
+      {"MapofGIF1", &TGiffer::MapofGIF1Click},
+      {"ImportButton", &TGiffer::MapofGIF1Click},
+      {"Cutwizard1", &TGiffer::Cutwizard1Click},
+      {"CuWizButton", &TGiffer::Cutwizard1Click},
+      {"Scale50B", &TGiffer::Scale50BClick},
+      {"Scale100B", &TGiffer::Scale100BClick},
+      {"Scale50S", &TGiffer::Scale50SClick},
+      {"Scale100S", &TGiffer::Scale100SClick},
+      {"Realsize1", &TGiffer::Realsize1Click},
+      {"Programoption1", &TGiffer::Programoption1Click},
+      {"Cascade1", &TGiffer::Cascade1Click},
+      {"Tile1", &TGiffer::Tile1Click},
+      {"Next1", &TGiffer::Next1Click},
+      {"Previous1", &TGiffer::Previous1Click},
+      {"Help2", &TGiffer::Help2Click},
+      {"AnimoraHomePage1", &TGiffer::AnimoraHomePage1Click},
+      {"Homepage1", &TGiffer::Homepage1Click},
+      {"About1", &TGiffer::AboutClick},
+      {"ToolButton2", &TGiffer::AboutClick},
+  };
+  for (const TRoute& Route : Routes)
+    connect(Action(Route.Name), &QAction::triggered, this,
+            ui::GuardedSlot([this, Handler = Route.Handler] { (this->*Handler)(); }));
+  // Saving reports through its result; here only the save itself matters.
+  for (const char* Name : {"Saveproject1", "SaveButton"})
+    connect(Action(Name), &QAction::triggered, this, ui::GuardedSlot([this] { SaveButtonClick(); }));
+  for (QAction* Button : ToolButtons())
+    connect(Button, &QAction::triggered, this, ui::GuardedSlot([this, Button] { ToolButtonClick(Button); }));
+}
+
+QAction* TGiffer::Action(const char* Name) const {
+  auto* Found = findChild<QAction*>(QString::fromLatin1(Name));
+  if (!Found) throw base::Exception(std::string("No command ") + Name);
+  return Found;
+}
+
+bool TGiffer::CommandOn(const QAction* Action) { return Action->property(OnProperty).toBool(); }
+
+bool TGiffer::Pending(const QAction* Action) { return Action->property(PendingProperty).toBool(); }
+
+std::vector<QAction*> TGiffer::ToolButtons() const {
+  std::vector<QAction*> Buttons;
+  for (const char* Name : ToolButtonNames) Buttons.push_back(Action(Name));
+  return Buttons;
+}
+
+QMenu* TGiffer::LastProjectsMenu() const { return Ui->Lastprojects1; }
+QLabel* TGiffer::StatusPanel(int Index) const { return FPanels.at(static_cast<size_t>(Index)); }
+QProgressBar* TGiffer::ProgressBar() const { return Ui->ProgressBar; }
+QMdiArea* TGiffer::MdiArea() const { return Ui->MdiArea; }
+
+QToolBar* TGiffer::ToolBar(int Index) const {
+  switch (Index) {
+    case 1:
+      return Ui->ToolBar1;
+    case 3:
+      return Ui->ToolBar3;
+    case 4:
+      return Ui->ToolBar4;
+    default:
+      return nullptr;
+  }
+}
+
+void TGiffer::SetOn(QAction* Command, bool On) {
+  Command->setProperty(OnProperty, On);
+  Command->setEnabled(On && !Pending(Command));
+}
+
+void TGiffer::SetOn(const char* Name, bool On) { SetOn(Action(Name), On); }
+
+void TGiffer::SetMenuOn(QMenu* Menu, bool On) { SetOn(Menu->menuAction(), On); }
+
+bool TGiffer::Modified() const { return CommandOn(Ui->SaveButton); }
+
+void TGiffer::SetModified(bool Value) { SetOn(Ui->SaveButton, Value); }
+
+void TGiffer::SetOpenWizForm(TOpenWizForm* Form) {
+  FOpenWizForm = Form;
+  if (!Form) return;
+  Form->CreateButtonClick = [this] { CreateButtonClick(); };
+  Form->OpenButtonClick = [this] { OpenButtonClick(); };
+  Form->GIFWizard1Click = [this] { GIFWizard1Click(); };
+  Form->HasProject = [this] { return FGifImage != nullptr; };
+  Form->OpenImportWizard = [this] { MapofGIF1Click(); };
+  // The chooser offers only what this version can do.
+  const std::pair<const char*, const char*> Buttons[] = {
+      {"NewBtn", "CreateButton"}, {"OpenBtn", "OpenButton"}, {"WizBtn", "WizardButton"}, {"ImportBtn", "ImportButton"}};
+  for (const auto& [Button, Command] : Buttons)
+    if (auto* Found = Form->findChild<QPushButton*>(QString::fromLatin1(Button)))
+      Found->setEnabled(!Pending(Action(Command)));
+}
+
+void TGiffer::FormCreate() {
+  gif::GIFLibraryDefaults().DrawFlags |= gif::dfUnbuffered;
+  FStartDirValue = QDir::currentPath().toStdString();
+  EnableEditTools(false);
+  if (FClipboard) FClipboard->OnChange = [this] { UpdatePasteEnabled(); };
+}
+
+void TGiffer::showEvent(QShowEvent* Event) {
+  QMainWindow::showEvent(Event);
+  if (FShown) return;
+  FShown = true;
+  // After the window is on screen, so that the chooser opens over it.
+  QMetaObject::invokeMethod(this, [this] { ui::Guarded([this] { FormShow(); }); }, Qt::QueuedConnection);
+}
+
+void TGiffer::FormShow() {
+  ReadColorDefaults(FSettings);
+  if (!FArguments.empty()) {
+    // A file that cannot be loaded is reported and the start goes on with the empty project.
+    try {
+      LoadProject(FArguments.front());
+    } catch (...) {
+      ui::HandleException();
+    }
+  } else {
+    ResetProject();
+  }
+  UpdatePasteEnabled();
+  TRecentProjects Stored;
+  Stored.LoadFromFile(RecentProjectsFileName(FStartDirValue));
+  for (const std::string& Path : Stored.Items()) AddRecentFile(Path);
+  if (FOpenWizForm) {
+    FOpenWizForm->ShowNextTime()->setChecked(FSettings.ReadBool(option::ShowOpenWiz));
+    if (FOpenWizForm->ShowNextTime()->isChecked()) FOpenWizForm->exec();
+  }
+  ApplyLayout(ReadLayout(FSettings));
+}
+
+void TGiffer::closeEvent(QCloseEvent* Event) {
+  bool Close = false;
+  try {
+    Close = FormClose();
+  } catch (...) {
+    ui::HandleException();
+  }
+  if (Close)
+    Event->accept();
+  else
+    Event->ignore();
+}
+
+bool TGiffer::FormClose() {
+  // The child windows ask their own questions first; one that stays open keeps us open.
+  for (QMdiSubWindow* Child : Ui->MdiArea->subWindowList())
+    if (!Child->close()) return false;
+  if (Modified()) {
+    const ui::TModalResult Answer = ui::MessageDlg("Save changes?", ui::mtConfirmation, ui::mbYesNoCancel);
+    if (Answer == ui::mrCancel) return false;
+    if (Answer == ui::mrYes && !SaveButtonClick()) return false;
+  }
+  WriteLayout(FSettings, CurrentLayout());
+  FStore.UpdateFile();
+  ResetProject();
+  // A recent list that cannot be written must not keep the program from ending.
+  try {
+    WriteRecentFile();
+  } catch (...) {
+    ui::HandleException();
+  }
+  return true;
+}
+
+void TGiffer::WriteRecentFile() { FRecent.SaveToFile(RecentProjectsFileName(FStartDirValue)); }
+
+void TGiffer::resizeEvent(QResizeEvent* Event) {
+  QMainWindow::resizeEvent(Event);
+  FormResize();
+}
+
+void TGiffer::FormResize() { FPanels[0]->setMaximumWidth(std::max(0, width() - 100)); }
+
+bool TGiffer::event(QEvent* Event) {
+  if (Event->type() == QEvent::StatusTip) {
+    DisplayHint(static_cast<QStatusTipEvent*>(Event)->tip());
+    return true;
+  }
+  return QMainWindow::event(Event);
+}
+
+void TGiffer::ResetProject() {
+  if (!FFileNameValue.empty()) AddRecentFile(FFileNameValue);
+  FGifImage.reset();
+  setWindowTitle(QString::fromLatin1(MainCaption));
+  EnableFrameTools(false);
+  FProjectOpenFlag = 0;
+  SetModified(false);
+}
+
+void TGiffer::EnableEditTools(bool On) {
+  for (const char* Name : {"CutButton", "CopyButton", "PasteButton", "DeleteButton", "SaveFrame"}) SetOn(Name, On);
+  SetMenuOn(Ui->Edit1, On);
+  for (QAction* Item : Ui->Edit1->actions()) SetOn(Item, On);
+  SetMenuOn(Ui->View1, On);
+  for (QAction* Button : ToolButtons()) SetOn(Button, On);
+}
+
+void TGiffer::EnableFrameTools(bool On) {
+  for (const char* Name : {"ImportButton", "CuWizButton", "Saveproject1", "Saveas1", "Print1", "PrinterSetup1",
+                           "GlobalOption", "ExtensButton", "ImportFrameButton", "ExportFrameButton", "OptimizeButton",
+                           "ScanButton", "PrintButton"})
+    SetOn(Name, On);
+  for (QMenu* Menu : {Ui->Frame1, Ui->Draw1, Ui->GIF1, Ui->Effect1, Ui->Wizard1}) SetMenuOn(Menu, On);
+}
+
+void TGiffer::UpdatePasteEnabled() {
+  const bool On = FClipboard && FClipboard->HasAnyFormat() && FClipboard->HasImage();
+  SetOn("PasteButton", On);
+  SetOn("Paste1", On);
+}
+
+void TGiffer::ShowPaintStatus(int FrameIndex, int FrameCount) {
+  FPanels[1]->setText(QString::fromStdString(FramePaintText(FrameIndex, FrameCount)));
+  Ui->StatusBar1->repaint();
+}
+
+void TGiffer::ShowProgress(base::TObject*, base::TProgressStage Stage, uint8_t PercentDone, bool, const base::TRect&,
+                           const std::string& Msg) {
+  if (Stage == base::psEnding) {
+    Ui->ProgressBar->setValue(0);
+    FPanels[0]->clear();
+    return;
+  }
+  Ui->ProgressBar->setValue(PercentDone);
+  FPanels[0]->setText(QString::fromStdString(Msg));
+  Ui->ProgressBar->repaint();
+  Ui->StatusBar1->repaint();
+}
+
+void TGiffer::DisplayHint(const QString& Hint) { FPanels[0]->setText(Hint); }
+
+void TGiffer::GifWarning(base::TObject*, gif::TGIFSeverity Severity, const std::string& Message) {
+  if (Severity != gif::sevError) return;
+  const std::string Text = "GIF Message:\rSeverity: Error\rMessage:  " + Message;
+  if (ui::MessageDlg(Text, ui::mtWarning, ui::mbAbort | ui::mbIgnore | ui::mbAll) == ui::mrIgnore) return;
+  throw base::Exception("GIF file aborted");
+}
+
+void TGiffer::BindProjectEvents() {
+  FGifImage->OnGIFWarning = [this](base::TObject* Sender, gif::TGIFSeverity Severity, const std::string& Message) {
+    GifWarning(Sender, Severity, Message);
+  };
+  FGifImage->OnProgress = [this](base::TObject* Sender, base::TProgressStage Stage, uint8_t PercentDone,
+                                 bool RedrawNow, const base::TRect& R, const std::string& Msg) {
+    ShowProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
+  };
+  FGifImage->SetBackdropColor(graphics::clWindow);
+}
+
+void TGiffer::ReleaseToolButtons() {
+  if (FFrameEditor) FFrameEditor->SetPaintBoxCursor(Qt::ArrowCursor);
+  for (QAction* Button : ToolButtons()) Button->setChecked(false);
+}
+
+void TGiffer::ToolButtonClick(QAction* Button) {
+  const bool Cursor = Button == Ui->CursorlButton;
+  const bool Select = Button == Ui->SelectButton;
+  auto Commit = [this] {
+    if (FFrameEditor && FFrameEditor->HasSelection()) FFrameEditor->CommitSelection();
+  };
+  if (!Cursor && !Select) Commit();
+  ReleaseToolButtons();
+  Button->setChecked(true);
+  if (!Cursor && FFrameEditor) FFrameEditor->SetPaintBoxCursor(Qt::CrossCursor);
+  if (Cursor || Select) Commit();
+}
+
+bool TGiffer::OpenUrl(const std::string& FileOrAddress) { return FShell && FShell->OpenUrl(FileOrAddress); }
+
+void TGiffer::AddRecentFile(const std::string& Path) {
+  if (FRecent.Add(Path)) RebuildRecentMenu();
+}
+
+void TGiffer::RebuildRecentMenu() {
+  Ui->Lastprojects1->clear();
+  for (const std::string& Path : FRecent.Items()) {
+    const QString Caption = QString::fromStdString(Path);
+    QAction* Item = Ui->Lastprojects1->addAction(Caption);
+    connect(Item, &QAction::triggered, this, ui::GuardedSlot([this, Caption] { RecentFileClick(Caption); }));
+  }
+}
+
+void TGiffer::RecentFileClick(const QString& Path) {
+  if (!QFileInfo(Path).isFile()) {
+    ui::Dialogs().MessageBox("File not found.", "Error!", ui::mtInformation, ui::mbOK);
+    return;
+  }
+  LoadProject(Path.toStdString());
+}
+
+void TGiffer::LoadProject(const std::string& Name) {
+  FFileNameValue = QFileInfo(QString::fromStdString(Name)).absoluteFilePath().toStdString();
+  ui::THourGlass Busy;
+  auto Closing = [this] {
+    FPanels[1]->clear();
+    FProjectOpenFlag = 1;
+  };
+  try {
+    ResetProject();
+    EnableFrameTools(true);
+    FGifImage = std::make_unique<gif::TGIFImage>();
+    BindProjectEvents();
+    if (UpperExtension(FFileNameValue) == ".GIF") {
+      FGifImage->LoadFromFile(FFileNameValue);
+    } else {
+      graphics::TPicture Picture;
+      Picture.LoadFromFile(FFileNameValue);
+      FGifImage->Assign(Picture.Graphic());
+    }
+    setWindowTitle(QString::fromLatin1(MainCaption) + QStringLiteral(": ") +
+                   QString::fromStdString(BaseName(FFileNameValue)));
+  } catch (...) {
+    // An image half read is dropped, so the project is empty and consistent.
+    if (FGifImage) FGifImage->Clear();
+    Closing();
+    throw;
+  }
+  Closing();
+}
+
+bool TGiffer::SaveButtonClick() {
+  if (FFileNameValue.empty()) {
+    ui::TSaveDialog Dialog;
+    Dialog.SetFilter(SaveFilter);
+    Dialog.SetDefaultExt("gif");
+    if (!ui::Dialogs().ExecuteSave(Dialog)) return false;
+    FFileNameValue = Dialog.FileName();
+  }
+  const std::string Extension = UpperExtension(FFileNameValue);
+  if (Extension == ".BMP" || Extension == ".JPG" || Extension == ".AVI")
+    throw base::Exception("This version saves projects as GIF files only.");
+  if (FGifImage) {
+    ui::THourGlass Busy;
+    FGifImage->SaveToFile(FFileNameValue);
+  }
+  SetModified(false);
+  return true;
+}
+
+void TGiffer::Saveas1Click() {
+  ui::TSaveDialog Dialog;
+  Dialog.SetFilter(SaveFilter);
+  Dialog.SetDefaultExt("gif");
+  Dialog.SetFileName(FFileNameValue);
+  if (!ui::Dialogs().ExecuteSave(Dialog)) return;
+  FFileNameValue = Dialog.FileName();
+  setWindowTitle(QString::fromLatin1(MainCaption) + QStringLiteral(": ") +
+                 QString::fromStdString(BaseName(FFileNameValue)));
+  SaveButtonClick();
+}
+
+void TGiffer::PrinterSetup1Click() {
+  ui::TPrinterSetupDialog Dialog;
+  Dialog.Execute();
+}
+
+void TGiffer::CloseButtonClick() { close(); }
+
+void TGiffer::Zoom(TZoomStep Step) {
+  if (!FFrameEditor) return;
+  if (FFrameEditor->SelectionPanelVisible()) FFrameEditor->CommitSelection();
+  const QSize Size = FFrameEditor->ImagePanelSize();
+  FFrameEditor->SetImagePanelSize(QSize(ZoomSide(Size.width(), Step), ZoomSide(Size.height(), Step)));
+}
+
+void TGiffer::Scale50BClick() { Zoom(zsGrowHalf); }
+void TGiffer::Scale100BClick() { Zoom(zsDouble); }
+void TGiffer::Scale50SClick() { Zoom(zsShrinkHalf); }
+void TGiffer::Scale100SClick() { Zoom(zsHalve); }
+
+void TGiffer::Realsize1Click() {
+  if (!FFrameEditor) return;
+  if (FFrameEditor->SelectionPanelVisible()) FFrameEditor->CommitSelection();
+  FFrameEditor->RestoreRealSize();
+}
+
+void TGiffer::Programoption1Click() {
+  FPlexor.ProgramOptions(this);
+  ReadColorDefaults(FSettings);
+}
+
+void TGiffer::Cascade1Click() { Ui->MdiArea->cascadeSubWindows(); }
+void TGiffer::Tile1Click() { Ui->MdiArea->tileSubWindows(); }
+void TGiffer::Next1Click() { Ui->MdiArea->activateNextSubWindow(); }
+void TGiffer::Previous1Click() { Ui->MdiArea->activatePreviousSubWindow(); }
+
+void TGiffer::Help2Click() {
+  if (FHelpForm) {
+    QWidget* Window = FHelpForm->parentWidget() ? FHelpForm->parentWidget() : FHelpForm.data();
+    Window->show();
+    Window->showNormal();
+    return;
+  }
+  FHelpForm = new THelpForm(FStartDirValue);
+  Ui->MdiArea->addSubWindow(FHelpForm)->show();
+}
+
+void TGiffer::AnimoraHomePage1Click() { OpenUrl(AnimoraHomePageUrl); }
+void TGiffer::Homepage1Click() { OpenUrl(VeltraneHomePageUrl); }
+void TGiffer::HomePageClick() { OpenUrl(AnimoraHomePageUrl); }
+void TGiffer::Label6Click() { OpenUrl(ContactMailUrl); }
+void TGiffer::AboutClick() { FPlexor.About(this); }
+
+void TGiffer::CreateButtonClick() { CommandNotBuilt("Create"); }
+void TGiffer::OpenButtonClick() { CommandNotBuilt("Open project"); }
+void TGiffer::PrintClick() { CommandNotBuilt("Print"); }
+void TGiffer::UndoButtonClick() { CommandNotBuilt("Undo"); }
+void TGiffer::Redo1Click() { CommandNotBuilt("Redo"); }
+void TGiffer::CutButtonClick() { CommandNotBuilt("Cut"); }
+void TGiffer::CopyButtonClick() { CommandNotBuilt("Copy"); }
+void TGiffer::PasteButtonClick() { CommandNotBuilt("Paste"); }
+void TGiffer::DeleteButtonClick() { CommandNotBuilt("Delete"); }
+void TGiffer::SaveFrameClick() { CommandNotBuilt("Save current frame"); }
+void TGiffer::Exchange1Click() { CommandNotBuilt("Change frame sequence"); }
+void TGiffer::Addframe1Click() { CommandNotBuilt("Add frame"); }
+void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
+void TGiffer::Delete1Click() { CommandNotBuilt("Delete preview frame"); }
+void TGiffer::Moveframe1Click() { CommandNotBuilt("Move frame"); }
+void TGiffer::Frameoption1Click() { CommandNotBuilt("Frame option"); }
+void TGiffer::Insertfromfile1Click() { CommandNotBuilt("Import"); }
+void TGiffer::Export1Click() { CommandNotBuilt("Export"); }
+void TGiffer::ScanButtonClick() { CommandNotBuilt("Scanning frame"); }
+void TGiffer::ExtensButtonClick() { CommandNotBuilt("Extensions"); }
+void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }
+void TGiffer::Optimizepalette1Click() { CommandNotBuilt("Optimize"); }
+void TGiffer::Optimize1Click() { CommandNotBuilt("Optimize color map"); }
+void TGiffer::Optimizeframesize1Click() { CommandNotBuilt("Optimize frame size"); }
+void TGiffer::Fallwall1Click() { CommandNotBuilt("Fall wall"); }
+void TGiffer::Rain1Click() { CommandNotBuilt("Rain"); }
+void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }
+void TGiffer::Lines1Click() { CommandNotBuilt("Lines"); }
+void TGiffer::Rotation1Click() { CommandNotBuilt("Rotation"); }
+void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
+void TGiffer::MapofGIF1Click() { CommandNotBuilt("Import wizard"); }
+void TGiffer::Cutwizard1Click() { CommandNotBuilt("Cut wizard"); }
+
+TLayout TGiffer::CurrentLayout() const {
+  TLayout Layout;
+  const QRect Normal = normalGeometry().isValid() && StateOf(*this) != wsNormal ? normalGeometry() : QRect(pos(), size());
+  Layout.Main = {Normal.x(), Normal.y(), Normal.width(), Normal.height()};
+  Layout.MainState = StateOf(*this);
+  const int Offset = menuBar()->height();
+  auto Position = [Offset](const QToolBar* Bar) { return base::TPoint{Bar->x(), Bar->y() - Offset}; };
+  Layout.ToolBar1 = Position(Ui->ToolBar1);
+  Layout.ToolBar4 = Position(Ui->ToolBar4);
+  Layout.ToolBar3 = Position(Ui->ToolBar3);
+  Layout.Preview = FPreviewBounds;
+  return Layout;
+}
+
+void TGiffer::ApplyLayout(const TLayout& Layout) {
+  resize(Layout.Main.Width, Layout.Main.Height);
+  move(Layout.Main.Left, Layout.Main.Top);
+  // Docked tool bars keep their rows: bars stored at one height share a row, ordered
+  // from left to right.
+  std::vector<std::pair<base::TPoint, QToolBar*>> Bars = {
+      {Layout.ToolBar1, Ui->ToolBar1}, {Layout.ToolBar4, Ui->ToolBar4}, {Layout.ToolBar3, Ui->ToolBar3}};
+  std::stable_sort(Bars.begin(), Bars.end(), [](const auto& A, const auto& B) {
+    return A.first.Y != B.first.Y ? A.first.Y < B.first.Y : A.first.X < B.first.X;
+  });
+  for (const auto& Bar : Bars) {
+    if (toolBarBreak(Bar.second)) removeToolBarBreak(Bar.second);
+    removeToolBar(Bar.second);
+  }
+  for (size_t Index = 0; Index < Bars.size(); ++Index) {
+    if (Index > 0 && Bars[Index].first.Y != Bars[Index - 1].first.Y) addToolBarBreak();
+    addToolBar(Bars[Index].second);
+    Bars[Index].second->show();
+  }
+  FPreviewBounds = Layout.Preview;
+  if (Layout.MainState == wsMaximized) showMaximized();
+}
+
+}  // namespace editor

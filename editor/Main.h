@@ -1,0 +1,230 @@
+// TGiffer: the main window, an MDI frame. It owns the project image, routes every menu
+// item and tool button, keeps the command and drawing-tool state, the status texts and
+// the window layout, and runs the show and close sequences.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/RecentProjects.h"
+#include "editor/forms/HelpDlg.h"
+#include "editor/Settings.h"
+#include "gif/GIFImage.h"
+#include "platform/base/Events.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+
+namespace Ui {
+class TGiffer;
+}
+
+namespace plexor {
+class TPlexor;
+}
+
+namespace ui {
+class TClipboard;
+class TShell;
+}  // namespace ui
+
+namespace editor {
+
+class TOpenWizForm;
+
+// What the main window needs of the frame editor; the frame editor registers itself
+// with SetFrameEditor while it is open.
+class TFrameEditorLink {
+ public:
+  virtual ~TFrameEditorLink() = default;
+  virtual bool HasSelection() const = 0;
+  virtual void CommitSelection() = 0;
+  virtual bool SelectionPanelVisible() const = 0;
+  virtual void SetPaintBoxCursor(Qt::CursorShape Cursor) = 0;
+  virtual QSize ImagePanelSize() const = 0;
+  virtual void SetImagePanelSize(QSize Size) = 0;
+  // Back to the size recorded when the frame was opened.
+  virtual void RestoreRealSize() = 0;
+};
+
+enum class TZoomStep { zsGrowHalf, zsDouble, zsShrinkHalf, zsHalve };
+using enum TZoomStep;
+
+// The frame view never shrinks below this side.
+inline constexpr int MinZoomSide = 1;
+// One zoom step of a panel side: x1.5 and x0.5 round halves to even, halving cuts.
+int ZoomSide(int Side, TZoomStep Step);
+
+// " Frame 3 of 7" for index 2; empty for a negative index.
+std::string FramePaintText(int FrameIndex, int FrameCount);
+
+inline constexpr const char* MainCaption = "Veltrane Animora Pro";
+
+class TGiffer : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique_ptr<ui::TClipboard> Clipboard,
+          std::unique_ptr<ui::TShell> Shell, QWidget* Parent = nullptr);
+  ~TGiffer() override;
+
+  // Project state.
+  gif::TGIFImage* FGif() const { return FGifImage.get(); }
+  int FProjectOpen() const { return FProjectOpenFlag; }
+  const std::string& FFileName() const { return FFileNameValue; }
+  const std::string& FStartDir() const { return FStartDirValue; }
+  // The modified flag: the Save button's enabled state.
+  bool Modified() const;
+  void SetModified(bool Value);
+
+  // The command-line arguments the show sequence looks at.
+  void SetArguments(std::vector<std::string> Arguments) { FArguments = std::move(Arguments); }
+  // The start chooser made at start-up; none means it is not shown.
+  void SetOpenWizForm(TOpenWizForm* Form);
+  // The open frame editor, or none when it closes.
+  void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
+  THelpForm* HelpForm() const { return FHelpForm; }
+
+  QAction* Action(const char* Name) const;
+  // The command's own state, which it has whether or not its command is built yet.
+  static bool CommandOn(const QAction* Action);
+  // Commands that later parts of the program build: shown, always disabled.
+  static bool Pending(const QAction* Action);
+  std::vector<QAction*> ToolButtons() const;
+  QMenu* LastProjectsMenu() const;
+  QLabel* StatusPanel(int Index) const;
+  QProgressBar* ProgressBar() const;
+  QMdiArea* MdiArea() const;
+  QToolBar* ToolBar(int Index) const;  // 1, 3 or 4
+
+  void ResetProject();
+  void EnableEditTools(bool On);
+  void EnableFrameTools(bool On);
+  void UpdatePasteEnabled();
+  void ShowPaintStatus(int FrameIndex, int FrameCount);
+  void ShowProgress(base::TObject* Sender, base::TProgressStage Stage, uint8_t PercentDone, bool RedrawNow,
+                    const base::TRect& R, const std::string& Msg);
+  void DisplayHint(const QString& Hint);
+  void GifWarning(base::TObject* Sender, gif::TGIFSeverity Severity, const std::string& Message);
+  void BindProjectEvents();
+  void ReleaseToolButtons();
+  bool OpenUrl(const std::string& FileOrAddress);
+  void AddRecentFile(const std::string& Path);
+
+  // Loads a GIF or any registered picture as the project; an error passes on after the
+  // window has been left with an empty project under that name.
+  void LoadProject(const std::string& Name);
+  // True when the project was written; false when the name choice was cancelled.
+  bool SaveButtonClick();
+
+  // The layout as the window shows it now, and applying a stored one.
+  TLayout CurrentLayout() const;
+  void ApplyLayout(const TLayout& Layout);
+
+ public slots:
+  void CreateButtonClick();
+  void OpenButtonClick();
+  void Saveas1Click();
+  void PrintClick();
+  void PrinterSetup1Click();
+  void RecentFileClick(const QString& Path);
+  void CloseButtonClick();
+  void UndoButtonClick();
+  void Redo1Click();
+  void CutButtonClick();
+  void CopyButtonClick();
+  void PasteButtonClick();
+  void DeleteButtonClick();
+  void SaveFrameClick();
+  void Exchange1Click();
+  void Addframe1Click();
+  void EditFrameClick();
+  void Delete1Click();
+  void Moveframe1Click();
+  void Frameoption1Click();
+  void Insertfromfile1Click();
+  void Export1Click();
+  void ScanButtonClick();
+  void ExtensButtonClick();
+  void GlobalOptionClick();
+  void Optimizepalette1Click();
+  void Optimize1Click();
+  void Optimizeframesize1Click();
+  void Fallwall1Click();
+  void Rain1Click();
+  void Moveapart1Click();
+  void Lines1Click();
+  void Rotation1Click();
+  void GIFWizard1Click();
+  void MapofGIF1Click();
+  void Cutwizard1Click();
+  void Scale50BClick();
+  void Scale100BClick();
+  void Scale50SClick();
+  void Scale100SClick();
+  void Realsize1Click();
+  void Programoption1Click();
+  void Cascade1Click();
+  void Tile1Click();
+  void Next1Click();
+  void Previous1Click();
+  void Help2Click();
+  void AnimoraHomePage1Click();
+  void Homepage1Click();
+  void HomePageClick();
+  void Label6Click();
+  void AboutClick();
+  void ToolButtonClick(QAction* Button);
+
+ protected:
+  bool event(QEvent* Event) override;
+  void showEvent(QShowEvent* Event) override;
+  void closeEvent(QCloseEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  // False when the window is to stay open.
+  bool FormClose();
+  void FormResize();
+  void BuildStatusBar();
+  void ConnectCommands();
+  void SetOn(QAction* Action, bool On);
+  void SetOn(const char* Name, bool On);
+  void SetMenuOn(QMenu* Menu, bool On);
+  void RebuildRecentMenu();
+  void Zoom(TZoomStep Step);
+  void WriteRecentFile();
+
+  std::unique_ptr<Ui::TGiffer> Ui;
+  ui::TSettingsStore& FStore;
+  TOptionSettings FSettings;
+  plexor::TPlexor& FPlexor;
+  std::unique_ptr<ui::TClipboard> FClipboard;
+  std::unique_ptr<ui::TShell> FShell;
+  std::unique_ptr<gif::TGIFImage> FGifImage;
+  int FProjectOpenFlag = 0;
+  std::string FFileNameValue;
+  std::string FStartDirValue;
+  std::vector<std::string> FArguments;
+  TRecentProjects FRecent;
+  TOpenWizForm* FOpenWizForm = nullptr;
+  TFrameEditorLink* FFrameEditor = nullptr;
+  QPointer<THelpForm> FHelpForm;
+  // The preview window keeps the current frame once it exists; until then it is 0.
+  int FFrameIndex = 0;
+  // The stored preview bounds, kept so that they survive until the preview exists.
+  TWindowBounds FPreviewBounds;
+  bool FShown = false;
+  std::vector<QLabel*> FPanels;
+};
+
+}  // namespace editor

@@ -1,0 +1,135 @@
+// Fixtures of the main-window tests: the window in a start folder of its own with its
+// own settings, a recording stand-in for the image-tools library and the shell, a
+// frame editor that records what the main window asks of it, and a small GIF file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/Main.h"
+#include "gif/GIFImage.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/Shell.h"
+#include "plexor/Binding.h"
+#include "tests/editor/EditorTestSupport.h"
+
+namespace maintest {
+
+class TFakePlexor : public plexor::TPlexor {
+ public:
+  void About(QWidget*) override { Calls.push_back("About"); }
+  uint8_t Scan(QWidget*, const std::string&) override {
+    Calls.push_back("Scan");
+    return 0;
+  }
+  void CutWizard(QWidget*, const std::string&) override { Calls.push_back("CutWizard"); }
+  void ProgramOptions(QWidget*) override {
+    Calls.push_back("ProgramOptions");
+    if (OnProgramOptions) OnProgramOptions();
+  }
+  std::vector<std::string> Calls;
+  std::function<void()> OnProgramOptions;
+};
+
+class TFakeShell : public ui::TShell {
+ public:
+  explicit TFakeShell(std::vector<std::string>& Log) : FLog(Log) {}
+  bool OpenUrl(const std::string& FileOrAddress) override {
+    FLog.push_back(FileOrAddress);
+    return true;
+  }
+  bool StartProgram(const std::string&, const std::vector<std::string>&, const std::string&) override { return false; }
+  std::string CreateDesktopLink(const ui::TShellLink&) override { return {}; }
+
+ private:
+  std::vector<std::string>& FLog;
+};
+
+class TFakeFrameEditor : public editor::TFrameEditorLink {
+ public:
+  bool HasSelection() const override { return Selection; }
+  void CommitSelection() override {
+    Log.push_back("commit");
+    Selection = false;
+  }
+  bool SelectionPanelVisible() const override { return Selection; }
+  void SetPaintBoxCursor(Qt::CursorShape Shape) override {
+    Log.push_back(Shape == Qt::CrossCursor ? "cross" : "default");
+    Cursor = Shape;
+  }
+  QSize ImagePanelSize() const override { return Panel; }
+  void SetImagePanelSize(QSize Size) override { Panel = Size; }
+  void RestoreRealSize() override { Panel = RealSize; }
+
+  bool Selection = false;
+  Qt::CursorShape Cursor = Qt::ArrowCursor;
+  QSize Panel{100, 80};
+  QSize RealSize{100, 80};
+  std::vector<std::string> Log;
+};
+
+// A two-frame GIF of Width by Height written with the library.
+inline void WriteGIF(const std::string& FileName, int Width = 8, int Height = 6) {
+  gif::TGIFImage Image;
+  Image.Header().SetScreenWidth(static_cast<uint16_t>(Width));
+  Image.Header().SetScreenHeight(static_cast<uint16_t>(Height));
+  Image.GetGlobalColorMap()->Add(0x000000);
+  Image.GetGlobalColorMap()->Add(0xFFFFFF);
+  for (int Index = 0; Index < 2; ++Index) {
+    auto Frame = std::make_unique<gif::TGIFSubImage>(&Image);
+    Frame->SetBounds(0, 0, static_cast<uint16_t>(Width), static_cast<uint16_t>(Height));
+    Frame->AllocatePixels();
+    for (int Y = 0; Y < Height; ++Y)
+      for (int X = 0; X < Width; ++X) Frame->Scanline(Y)[X] = static_cast<uint8_t>((X + Y + Index) % 2);
+    Image.Frames().Add(std::move(Frame));
+  }
+  Image.SaveToFile(FileName);
+}
+
+// The main window in a fresh start folder (the current folder while it lives) with a
+// settings file of its own; the start chooser is off unless a test turns it on.
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    FOldDir = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(Start.Path()));
+    Settings.Store.WriteBool(ui::OptionSection, "ShowOpenWiz", false);
+  }
+  void TearDown() override {
+    Giffer.reset();
+    QGuiApplication::clipboard()->clear();
+    QDir::setCurrent(FOldDir);
+  }
+
+  editor::TGiffer& Make() {
+    Giffer = std::make_unique<editor::TGiffer>(Settings.Store, Plexor, ui::NewSystemClipboard(),
+                                               std::make_unique<TFakeShell>(Urls));
+    return *Giffer;
+  }
+  // Made and shown, with its show sequence run.
+  editor::TGiffer& Shown(std::vector<std::string> Arguments = {}) {
+    Make();
+    Giffer->SetArguments(std::move(Arguments));
+    Giffer->show();
+    editortest::RunPosted();
+    return *Giffer;
+  }
+  std::string InStart(const std::string& Name) const { return Start.Path() + "/" + Name; }
+
+  editortest::StartFolder Start;
+  editortest::TempSettings Settings;
+  TFakePlexor Plexor;
+  std::vector<std::string> Urls;
+  std::unique_ptr<editor::TGiffer> Giffer;
+
+ private:
+  QString FOldDir;
+};
+
+}  // namespace maintest
