@@ -128,34 +128,26 @@ gdi::HPALETTE TGIFColorMap::MakePalette() const {
 }
 
 void TGIFColorMap::LoadFromPalette(gdi::HPALETTE Palette) {
-  Clear();
   gdi::PALETTEENTRY Entries[256];
   const auto Count = static_cast<int>(gdi::GetPaletteEntries(Palette, 0, 256, Entries));
-  if (Count == 0) return;
-  SetCapacity(Count);
+  std::array<uint8_t, 256 * 3> Triplets;
   for (int I = 0; I < Count; ++I) {
-    uint8_t* T = FData.get() + I * 3;
-    T[0] = Entries[I].peRed;
-    T[1] = Entries[I].peGreen;
-    T[2] = Entries[I].peBlue;
+    Triplets[I * 3] = Entries[I].peRed;
+    Triplets[I * 3 + 1] = Entries[I].peGreen;
+    Triplets[I * 3 + 2] = Entries[I].peBlue;
   }
-  FCount = Count;
-  NotifyChanged();
+  SetTriplets(Triplets.data(), Count);
 }
 
 void TGIFColorMap::LoadFromRGBQuads(const gdi::RGBQUAD* Entries, int Count) {
-  Clear();
-  Count = std::min(Count, 256);
-  if (Count <= 0) return;
-  SetCapacity(Count);
+  Count = std::clamp(Count, 0, 256);
+  std::array<uint8_t, 256 * 3> Triplets;
   for (int I = 0; I < Count; ++I) {
-    uint8_t* T = FData.get() + I * 3;
-    T[0] = Entries[I].rgbRed;
-    T[1] = Entries[I].rgbGreen;
-    T[2] = Entries[I].rgbBlue;
+    Triplets[I * 3] = Entries[I].rgbRed;
+    Triplets[I * 3 + 1] = Entries[I].rgbGreen;
+    Triplets[I * 3 + 2] = Entries[I].rgbBlue;
   }
-  FCount = Count;
-  NotifyChanged();
+  SetTriplets(Triplets.data(), Count);
 }
 
 void TGIFColorMap::SetTriplets(const uint8_t* Source, int Count) {
