@@ -32,6 +32,7 @@ TGIFImage::~TGIFImage() {
 }
 
 void TGIFImage::Clear() {
+  ReleaseBitmap();
   FFrames->Clear();
   FHeader->ColorMap()->Clear();
   FHeader->SetScreenWidth(0);
@@ -103,6 +104,12 @@ void TGIFImage::Assign(const base::TPersistent* Source) {
     OnGIFWarning = nullptr;
     return;
   }
+  // A rendering of this image dies with Clear: convert a copy of it.
+  graphics::TBitmap Own;
+  if (OwnsBitmap(Source)) {
+    Own.Assign(Source);
+    Source = &Own;
+  }
   Clear();
   auto Frame = std::make_unique<TGIFSubImage>(this);
   try {
@@ -113,6 +120,14 @@ void TGIFImage::Assign(const base::TPersistent* Source) {
     return;
   }
   AddFrame(Frame.release());
+}
+
+bool TGIFImage::OwnsBitmap(const base::TPersistent* Object) const {
+  if (Object == nullptr) return false;
+  if (Object == FBitmap.get()) return true;
+  for (int I = 0; I < FFrames->Count(); ++I)
+    if (FFrames->SubImages(I)->HasBitmap() && FFrames->SubImages(I)->GetBitmap() == Object) return true;
+  return false;
 }
 
 int TGIFImage::AddFrame(base::TPersistent* Source) {
@@ -132,6 +147,7 @@ int TGIFImage::AddFrame(base::TPersistent* Source) {
     RaiseGIFError("Object type not supported for operation");
   }
   const int Index = FFrames->Add(std::move(Frame));
+  ReleaseBitmap();
   Changed(this);
   return Index;
 }
@@ -143,6 +159,7 @@ void TGIFImage::SetWidth(int Value) {
   }
   if (Value != Width()) {
     FHeader->SetScreenWidth(static_cast<uint16_t>(Value));
+    ReleaseBitmap();
     Changed(this);
   }
 }
@@ -154,6 +171,7 @@ void TGIFImage::SetHeight(int Value) {
   }
   if (Value != Height()) {
     FHeader->SetScreenHeight(static_cast<uint16_t>(Value));
+    ReleaseBitmap();
     Changed(this);
   }
 }
@@ -165,6 +183,9 @@ gdi::HPALETTE TGIFImage::GetPalette() {
     bool& Flag;
     ~Guard() { Flag = false; }
   } Reset{FInGetPalette};
+  if (FBitmap && !FBitmap->Empty()) {
+    if (gdi::HPALETTE Held = FBitmap->Palette()) return Held;
+  }
   if (FPalette != nullptr) return FPalette;
   if (DoDither()) {
     FPalette = WebPalette();
@@ -178,9 +199,31 @@ gdi::HPALETTE TGIFImage::GetPalette() {
 }
 
 void TGIFImage::SetPalette(gdi::HPALETTE Value) {
-  if (Value == FPalette) return;
-  if (FPalette != nullptr) gdi::DeleteObject(FPalette);
-  FPalette = Value;
+  if (Value != FPalette) {
+    if (FPalette != nullptr) gdi::DeleteObject(FPalette);
+    FPalette = Value;
+  } else if (Value != nullptr) {
+    return;
+  }
+  // None is how a change of the global table arrives: every rendering made from the
+  // old table goes, also when no palette had been cached. A dying image has none.
+  if (!FFrames) return;
+  bool Dropped = false;
+  for (int I = 0; I < FFrames->Count(); ++I) {
+    TGIFSubImage* Frame = FFrames->SubImages(I);
+    if (Frame->HasBitmap() && Frame->ColorMap()->Count() == 0) {
+      Frame->ReleaseBitmap();
+      Dropped = true;
+    }
+  }
+  if (FBitmap) {
+    ReleaseBitmap();
+    Dropped = true;
+  }
+  if (Dropped) {
+    SetPaletteModified(true);
+    Changed(this);
+  }
 }
 
 TGIFVersion TGIFImage::RequiredVersion() const {
@@ -209,8 +252,12 @@ bool TGIFImage::DoDither() const {
 }
 
 void TGIFImage::FlushRenderings() {
+  ReleaseBitmap();
   SetPalette(nullptr);
-  for (int I = 0; I < FFrames->Count(); ++I) FFrames->SubImages(I)->SetPalette(nullptr);
+  for (int I = 0; I < FFrames->Count(); ++I) {
+    FFrames->SubImages(I)->ReleaseBitmap();
+    FFrames->SubImages(I)->SetPalette(nullptr);
+  }
   if (FHeader->ColorMap()->Count() == 0 && FFrames->Count() == 1) {
     TGIFSubImage* Frame = FFrames->SubImages(0);
     FHeader->ColorMap()->Assign(Frame->ColorMap());
@@ -230,7 +277,13 @@ void TGIFImage::SetQuantizeBits(int32_t Value) {
   FQuantizeBits = Value;
 }
 
-void TGIFImage::SetPlaySpeed(int32_t Value) { FPlaySpeed = std::clamp(Value, 0, 1000); }
+void TGIFImage::SetPlaySpeed(int32_t Value) {
+  Value = std::clamp(Value, 0, 1000);
+  if (Value == FPlaySpeed) return;
+  FPlaySpeed = Value;
+  std::lock_guard Guard(FPainters.Lock());
+  if (TGIFPainter* Active = FPainters.ActivePainter()) Active->SetSpeed(Value);
+}
 
 void TGIFImage::ReportWarning(base::TObject* Sender, TGIFSeverity Severity, const std::string& Message) {
   if (OnGIFWarning) OnGIFWarning(Sender, Severity, Message);

@@ -18,9 +18,11 @@
 #include "gif/GraphicControlExtension.h"
 #include "gif/Header.h"
 #include "gif/List.h"
+#include "gif/Painter.h"
 #include "gif/SubImage.h"
 #include "gif/TextExtension.h"
 #include "platform/base/Types.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Graphic.h"
 
 namespace gif {
@@ -61,6 +63,8 @@ class TGIFImage : public graphics::TGraphic {
   void LoadFromStream(base::TStream& Stream) override;
   void SaveToStream(base::TStream& Stream) override;
   void Assign(const base::TPersistent* Source) override;
+  // A TBitmap receives GetBitmap's rendering.
+  void AssignTo(base::TPersistent* Dest) const override;
   // Appends a frame: a TGIFSubImage of this image is taken over as it is, one of
   // another image is copied, any other graphic is converted into a new frame.
   int AddFrame(base::TPersistent* Source);
@@ -73,7 +77,21 @@ class TGIFImage : public graphics::TGraphic {
   void SetHeight(int Value) override;
 
   gdi::HPALETTE GetPalette();
+  gdi::HPALETTE Palette() override { return GetPalette(); }
   void SetPalette(gdi::HPALETTE Value) override;
+
+  // The logical screen with frame 0 on it, cached; none without frames (ImageGraphic.cpp).
+  graphics::TBitmap* GetBitmap();
+  // Frame 0 of a still picture, with the image's transparency and tiling flags; of an
+  // animation (dfAnimate) the cached bitmap a buffered painter keeps current, or the
+  // painter already playing there, or a new one (ImagePainting.cpp). Nested calls do
+  // nothing.
+  void Draw(graphics::TCanvas& ACanvas, const base::TRect& Rect) override;
+  // The bitmap format with a rendering, and the whole stream under "GIF Image".
+  void SaveToClipboardFormat(graphics::TClipboardFormat& Format, graphics::TClipboardData& Data,
+                             gdi::HPALETTE& Palette) override;
+  void LoadFromClipboardFormat(graphics::TClipboardFormat Format, const graphics::TClipboardData& Data,
+                               gdi::HPALETTE Palette) override;
 
   TGIFVersion RequiredVersion() const;
   int ColorResolution() const;
@@ -105,10 +123,40 @@ class TGIFImage : public graphics::TGraphic {
 
   TGIFWarning OnGIFWarning;
 
+  // Playing (ImagePainting.cpp). Paint makes a painter onto ACanvas in Rect: a threaded
+  // one comes back suspended for the caller to start; a synchronous one plays to its
+  // end here and none comes back. PainterRef (may be none) holds the painter meanwhile.
+  TGIFPainter* Paint(TGIFPainter** PainterRef, graphics::TCanvas& ACanvas, TGIFDrawFlags DrawFlags,
+                     const base::TRect& Rect);
+  // Stops ActivePainter and waits for it (running the hand-offs); frees the cached bitmap.
+  void HaltPainter();
+  // Stops every painter and waits for the threaded ones; frees the cached bitmap.
+  void StopAllPainters();
+  TGIFPainterList& Painters() { return FPainters; }
+  TGIFPainter* ActivePainter() { return FPainters.ActivePainter(); }
+
+  // Copied into every painter this image starts; they run on the GUI thread.
+  base::TNotifyEvent OnPlayStart;
+  base::TNotifyEvent OnFramePaint;
+  base::TNotifyEvent OnAfterFramePaint;
+  base::TNotifyEvent OnPlayLoop;
+  base::TNotifyEvent OnPlayEnd;
+
  private:
   // Progress of a whole operation: starting, running through Body, and an ending
   // stage that is always sent (100 % after success, 0 % when an exception passes).
   void WithProgress(const std::string& Message, bool RedrawAtEnd, const std::function<void()>& Body);
+  // The painters stop first, so that none draws on a freed bitmap or plays frames that
+  // change or go (ImagePainting.cpp).
+  void ReleaseBitmap();
+  // Whether Object is this image's rendering or one of its frames' bitmaps.
+  bool OwnsBitmap(const base::TPersistent* Object) const;
+  std::unique_ptr<TGIFPainter> MakePainter(TGIFPainter** PainterRef, graphics::TCanvas& ACanvas,
+                                           TGIFDrawFlags DrawFlags, const base::TRect& Rect);
+  // Plays a synchronous painter to its end and frees it; raises what ended its play.
+  void PlaySynchronously(std::unique_ptr<TGIFPainter> Painter);
+  void DrawCachedBitmap(graphics::TCanvas& ACanvas, const base::TRect& Rect);
+  void DrawPlaying(graphics::TCanvas& ACanvas, const base::TRect& Rect);
 
   std::unique_ptr<TGIFHeader> FHeader;
   std::unique_ptr<TGIFImageList> FFrames;
@@ -122,6 +170,9 @@ class TGIFImage : public graphics::TGraphic {
   int32_t FPlaySpeed;
   base::TColor FBackdropColor = base::clNone;
   bool FInGetPalette = false;
+  bool FInDraw = false;
+  std::unique_ptr<graphics::TBitmap> FBitmap;
+  TGIFPainterList FPainters;
 };
 
 }  // namespace gif

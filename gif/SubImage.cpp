@@ -8,6 +8,7 @@
 #include "gif/GIFImage.h"
 #include "gif/ImageData.h"
 #include "gif/StreamHelpers.h"
+#include "platform/graphics/Picture.h"
 
 namespace gif {
 
@@ -47,6 +48,8 @@ void TGIFSubImage::SetBounds(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uin
     FImageDescriptor[static_cast<size_t>(2 + I * 2)] = static_cast<uint8_t>(Parts[I] >> 8);
   }
   if (SizeChanged) {
+    ReleaseBitmap();
+    ReleaseMask();
     ReleasePixels();
     AllocatePixels();
   }
@@ -117,6 +120,8 @@ void TGIFSubImage::Clear() {
   std::fill(FImageDescriptor.begin() + 5, FImageDescriptor.begin() + 9, 0);
   FTransparent = false;
   FGraphicControlExtension = nullptr;
+  ReleaseBitmap();
+  ReleaseMask();
 }
 
 TGIFVersion TGIFSubImage::RequiredVersion() const {
@@ -150,6 +155,7 @@ void TGIFSubImage::LoadFromStream(base::TStream& Stream) {
     RaiseGIFError("Image too large: too many pixels in all frames");
   if (PackedFields() & 0x80) FColorMap->LoadFromStream(Stream, 2 << (PackedFields() & 7));
   DecodeImageData(*this, Stream);
+  if (GIFLibraryDefaults().RenderOnLoad) GetBitmap();
 }
 
 void TGIFSubImage::SaveToStream(base::TStream& Stream) {
@@ -167,9 +173,23 @@ void TGIFSubImage::SaveToStream(base::TStream& Stream) {
 
 void TGIFSubImage::Assign(const base::TPersistent* Source) {
   if (Source == this) return;
+  if (Source == nullptr) {
+    Clear();
+    return;
+  }
   const auto* Other = dynamic_cast<const TGIFSubImage*>(Source);
   if (Other == nullptr) {
-    TGIFItem::Assign(Source);
+    // Converting may change the source's format, as the colour reduction does.
+    auto* Writable = const_cast<base::TPersistent*>(Source);
+    if (auto* Bitmap = dynamic_cast<graphics::TBitmap*>(Writable)) {
+      AssignFromBitmap(*Bitmap);
+    } else if (auto* Graphic = dynamic_cast<graphics::TGraphic*>(Writable)) {
+      AssignFromGraphic(*Graphic);
+    } else if (const auto* Picture = dynamic_cast<const graphics::TPicture*>(Source)) {
+      Assign(Picture->Graphic());
+    } else {
+      TGIFItem::Assign(Source);
+    }
     return;
   }
   Clear();
@@ -185,9 +205,17 @@ void TGIFSubImage::Assign(const base::TPersistent* Source) {
     Copy.SetPosition(0);
     FExtensions->LoadFromStream(Copy, this);
   }
+  if (Other->FBitmap) {
+    auto Bitmap = std::make_unique<graphics::TBitmap>();
+    Bitmap->Assign(Other->FBitmap.get());
+    FBitmap = std::move(Bitmap);
+  }
 }
 
 gdi::HPALETTE TGIFSubImage::Palette() {
+  if (FBitmap && !FBitmap->Empty()) {
+    if (gdi::HPALETTE Held = FBitmap->Palette()) return Held;
+  }
   if (FPalette != nullptr) return FPalette;
   if (FImage != nullptr && FImage->DoDither()) {
     FPalette = WebPalette();
@@ -201,9 +229,20 @@ gdi::HPALETTE TGIFSubImage::Palette() {
 }
 
 void TGIFSubImage::SetPalette(gdi::HPALETTE Value) {
-  if (Value == FPalette) return;
-  if (FPalette != nullptr) gdi::DeleteObject(FPalette);
-  FPalette = Value;
+  if (Value != FPalette) {
+    if (FPalette != nullptr) gdi::DeleteObject(FPalette);
+    FPalette = Value;
+  } else if (Value != nullptr) {
+    return;
+  }
+  // Setting none is how a table change arrives: whatever was rendered from the old
+  // table is gone, whether or not a palette was cached.
+  if (!FBitmap) return;
+  ReleaseBitmap();
+  if (FImage != nullptr) {
+    FImage->SetPaletteModified(true);
+    FImage->Changed(this);
+  }
 }
 
 }  // namespace gif

@@ -6,11 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "gif/ColorMap.h"
 #include "gif/Item.h"
 #include "platform/base/Types.h"
 #include "platform/gdi/Palette.h"
+#include "platform/graphics/Bitmap.h"
 
 namespace gif {
 
@@ -70,7 +72,38 @@ class TGIFSubImage : public TGIFItem {
   TGIFVersion RequiredVersion() const override;
   void LoadFromStream(base::TStream& Stream) override;
   void SaveToStream(base::TStream& Stream) override;
+  // A frame, a bitmap (its pixels become the frame's; extensions and timing stay), any
+  // other graphic (through a bitmap of it) or a picture's graphic.
   void Assign(const base::TPersistent* Source) override;
+  // A TBitmap receives the frame's rendering.
+  void AssignTo(base::TPersistent* Dest) const override;
+
+  // The cached rendering (or the bitmap the pixels came from), rendered on first use;
+  // none for an empty frame. Owned by the frame.
+  graphics::TBitmap* GetBitmap();
+  // Replaces the pixels by Value's (none only drops the cached bitmap).
+  void SetBitmap(graphics::TBitmap* Value);
+  bool HasBitmap() const { return FBitmap != nullptr; }
+  void SetBitmapCached(bool Value);
+  void CreateFrameBitmap();
+  void ReleaseBitmap();
+  // 1 bit per pixel, 1 = transparent; only while some pixel is transparent.
+  gdi::HBITMAP Mask() const { return FMask; }
+  bool MaskStale() const { return FMaskStale; }
+  void ReleaseMask();
+  // Renders again when the mask is stale; whether a mask exists.
+  bool MaskPresent();
+
+  // Without DoTile the frame goes to its own place in ARect.
+  void Draw(graphics::TCanvas& ACanvas, const base::TRect& ARect, bool DoTransparent, bool DoTile);
+  void StretchDraw(graphics::TCanvas& ACanvas, const base::TRect& ARect, bool DoTransparent, bool DoTile);
+  // The frame's place when the logical screen is mapped onto ARect.
+  base::TRect ScaleRect(const base::TRect& ARect) const;
+
+  // Cuts away fully transparent border columns and rows (FrameEdit.cpp).
+  void Crop();
+  // Makes pixels that show the colour of Previous's pixel at the same place transparent.
+  void Merge(TGIFSubImage* Previous);
 
   // The display palette: the cached one, or one built from the local table (or the
   // web palette when the image dithers); the frame owns what it caches.
@@ -78,6 +111,21 @@ class TGIFSubImage : public TGIFItem {
   void SetPalette(gdi::HPALETTE Value);
 
  private:
+  void AssignFromBitmap(graphics::TBitmap& Source);
+  void AssignFromGraphic(graphics::TGraphic& Source);
+  // Fills the local table and the pixels from Bitmap in Format.
+  void ImportPixels(graphics::TBitmap& Bitmap, graphics::TPixelFormat Format);
+  // Pixels where Mask is not black become a new black entry, Index; false when none
+  // did or the table has no room. Mask is converted as it is read.
+  bool TransparencyFromMask(graphics::TBitmap& Mask, uint8_t& Index);
+  // The graphic control extension's transparency follows the new pixels.
+  void ApplyTransparency(bool Transparent, uint8_t Index);
+  // Progress of this frame through the owner's OnProgress.
+  void FrameProgress(const std::string& Message, base::TProgressStage Stage, uint8_t Percent, bool RedrawNow);
+  // The logical screen, at least as large as this frame, for scaling and tiling.
+  int ScreenWidth() const;
+  int ScreenHeight() const;
+
   std::array<uint8_t, 10> FImageDescriptor{};
   std::unique_ptr<uint8_t[]> FData;
   int32_t FPixelBytes = 0;
@@ -86,6 +134,9 @@ class TGIFSubImage : public TGIFItem {
   bool FTransparent = false;
   TGIFGraphicControlExtension* FGraphicControlExtension = nullptr;
   gdi::HPALETTE FPalette = nullptr;
+  std::unique_ptr<graphics::TBitmap> FBitmap;
+  gdi::HBITMAP FMask = nullptr;
+  bool FMaskStale = true;
 };
 
 }  // namespace gif

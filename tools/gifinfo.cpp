@@ -2,6 +2,11 @@
 // library's reading can be compared with other decoders from outside.
 // gifinfo --rewrite OUT FILE: loads FILE and saves it to OUT, so round trips can be
 // checked from outside too.
+// gifinfo --frame I --png OUT FILE: renders frame I (from 0) as the library renders it
+// and saves it to OUT as PNG, for checking by eye.
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +15,8 @@
 #include "gif/GIFImage.h"
 #include "gif/GraphicControlExtension.h"
 #include "platform/base/Crc32.h"
+#include "platform/base/Stream.h"
+#include "platform/ui/BitmapImage.h"
 
 using namespace gif;
 
@@ -35,12 +42,42 @@ void PrintFrame(int Index, TGIFSubImage& Frame) {
   }
 }
 
+// Frame Index's rendering as PNG in OutName; false with the reason on standard error.
+bool SaveFramePNG(TGIFImage& Image, const std::string& Index, const std::string& OutName) {
+  size_t Used = 0;
+  int Frame = -1;
+  try {
+    Frame = std::stoi(Index, &Used);
+  } catch (const std::exception&) {
+    Used = 0;
+  }
+  if (Used != Index.size() || Frame < 0 || Frame >= Image.Frames().Count()) {
+    std::fprintf(stderr, "no frame %s\n", Index.c_str());
+    return false;
+  }
+  graphics::TBitmap* Bitmap = Image.Frames().SubImages(Frame)->GetBitmap();
+  if (Bitmap == nullptr) {
+    std::fprintf(stderr, "frame %d is empty\n", Frame);
+    return false;
+  }
+  QByteArray Encoded;
+  QBuffer Buffer(&Encoded);
+  Buffer.open(QIODevice::WriteOnly);
+  if (!ui::BitmapToQImage(*Bitmap).save(&Buffer, "PNG")) {
+    std::fprintf(stderr, "cannot encode frame %d as PNG\n", Frame);
+    return false;
+  }
+  base::WriteFileAtomically(OutName, [&](base::TStream& Stream) { Stream.WriteBuffer(Encoded.constData(), Encoded.size()); });
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool Rewrite = argc == 4 && std::string(argv[1]) == "--rewrite";
-  if (argc != 2 && !Rewrite) {
-    std::fprintf(stderr, "usage: gifinfo FILE\n       gifinfo --rewrite OUT FILE\n");
+  const bool Render = argc == 6 && std::string(argv[1]) == "--frame" && std::string(argv[3]) == "--png";
+  if (argc != 2 && !Rewrite && !Render) {
+    std::fprintf(stderr, "usage: gifinfo FILE\n       gifinfo --rewrite OUT FILE\n       gifinfo --frame I --png OUT FILE\n");
     return 2;
   }
   TGIFImage Image;
@@ -53,6 +90,7 @@ int main(int argc, char** argv) {
       Image.SaveToFile(argv[2]);
       return 0;
     }
+    if (Render) return SaveFramePNG(Image, argv[2], argv[4]) ? 0 : 1;
   } catch (const std::exception& E) {
     std::fprintf(stderr, "%s\n", E.what());
     return 1;

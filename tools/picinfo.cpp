@@ -7,6 +7,7 @@
 #include <exception>
 #include <vector>
 
+#include "gif/Library.h"
 #include "platform/base/Crc32.h"
 #include "platform/base/Exceptions.h"
 #include "platform/gdi/Bitmap.h"
@@ -59,6 +60,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: picinfo FILE\n");
     return 1;
   }
+  gif::InitializeGIFLibrary();
+  struct LibraryEnd {
+    ~LibraryEnd() { gif::FinalizeGIFLibrary(); }
+  } End;
   try {
     TPicture Picture;
     Picture.LoadFromFile(argv[1]);
