@@ -43,18 +43,16 @@ namespace {
 constexpr const char* AnimoraHomePageUrl = "https://www.veltrane.example/animora/";
 constexpr const char* VeltraneHomePageUrl = "https://www.veltrane.example/";
 constexpr const char* ContactMailUrl = "mailto:animora@veltrane.example";
-constexpr const char* SaveFilter = "Gif files|*.gif";
 
 // Commands whose windows and file formats come with later parts of the program. They
 // are shown disabled so that nothing looks as if it worked.
 constexpr std::array PendingCommands = {
-    "Create1",         "CreateButton",      "Openproject1",   "OpenButton",         "Print1",
-    "PrintButton",     "Undo1",             "UndoButton",     "Redo1",              "RedoButton",
-    "Cut1",            "CutButton",         "Copy1",          "CopyButton",         "Paste1",
-    "PasteButton",     "Delete2",           "DeleteButton",   "SaveFrame",          "Exchange1",
-    "Addframe1",       "EditFrame",         "Delete1",        "Moveframe1",         "Frameoption1",
-    "Insertfromfile1", "ImportFrameButton", "Export1",        "ExportFrameButton",  "Scanningframe1",
-    "ScanButton",      "Extensions1",       "ExtensButton",   "Globalpalette1",     "GlobalOption",
+    "Print1",          "PrintButton",       "Undo1",          "UndoButton",         "Redo1",
+    "RedoButton",      "Cut1",              "CutButton",      "Copy1",              "CopyButton",
+    "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
+    "Exchange1",       "Addframe1",         "EditFrame",      "Delete1",            "Moveframe1",
+    "Frameoption1",    "Scanningframe1",    "ScanButton",     "Extensions1",        "ExtensButton",
+    "Globalpalette1",  "GlobalOption",
     "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Fallwall1",
     "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
     "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
@@ -70,17 +68,6 @@ constexpr const char* PendingProperty = "animoraPending";
 [[noreturn]] void CommandNotBuilt(const char* Command) {
   throw base::Exception(std::string(Command) + " is not available in this version.");
 }
-
-std::string UpperExtension(const std::string& Path) {
-  const size_t Dot = Path.rfind('.');
-  if (Dot == std::string::npos) return {};
-  std::string Extension = Path.substr(Dot);
-  std::transform(Extension.begin(), Extension.end(), Extension.begin(),
-                 [](unsigned char C) { return static_cast<char>(std::toupper(C)); });
-  return Extension;
-}
-
-std::string BaseName(const std::string& Path) { return QFileInfo(QString::fromStdString(Path)).fileName().toStdString(); }
 
 TWindowState StateOf(const QWidget& Window) {
   if (Window.isMaximized()) return wsMaximized;
@@ -322,6 +309,8 @@ void TGiffer::FormCreate() {
   gif::GIFLibraryDefaults().DrawFlags |= gif::dfUnbuffered;
   FStartDirValue = QDir::currentPath().toStdString();
   EnableEditTools(false);
+  // Nothing is open yet, so nothing is unsaved.
+  SetModified(false);
   if (FClipboard) FClipboard->OnChange = [this] { UpdatePasteEnabled(); };
 }
 
@@ -373,11 +362,7 @@ bool TGiffer::FormClose() {
   // The child windows ask their own questions first; one that stays open keeps us open.
   for (QMdiSubWindow* Child : Ui->MdiArea->subWindowList())
     if (!Child->close()) return false;
-  if (Modified()) {
-    const ui::TModalResult Answer = ui::MessageDlg("Save changes?", ui::mtConfirmation, ui::mbYesNoCancel);
-    if (Answer == ui::mrCancel) return false;
-    if (Answer == ui::mrYes && !SaveButtonClick()) return false;
-  }
+  if (!AskSaveChanges()) return false;
   WriteLayout(FSettings, CurrentLayout());
   FStore.UpdateFile();
   ResetProject();
@@ -517,67 +502,6 @@ void TGiffer::RecentFileClick(const QString& Path) {
   LoadProject(Path.toStdString());
 }
 
-void TGiffer::LoadProject(const std::string& Name) {
-  FFileNameValue = QFileInfo(QString::fromStdString(Name)).absoluteFilePath().toStdString();
-  ui::THourGlass Busy;
-  auto Closing = [this] {
-    FPanels[1]->clear();
-    FProjectOpenFlag = 1;
-  };
-  try {
-    ResetProject();
-    EnableFrameTools(true);
-    FGifImage = std::make_unique<gif::TGIFImage>();
-    BindProjectEvents();
-    if (UpperExtension(FFileNameValue) == ".GIF") {
-      FGifImage->LoadFromFile(FFileNameValue);
-    } else {
-      graphics::TPicture Picture;
-      Picture.LoadFromFile(FFileNameValue);
-      FGifImage->Assign(Picture.Graphic());
-    }
-    setWindowTitle(QString::fromLatin1(MainCaption) + QStringLiteral(": ") +
-                   QString::fromStdString(BaseName(FFileNameValue)));
-  } catch (...) {
-    // An image half read is dropped, so the project is empty and consistent.
-    if (FGifImage) FGifImage->Clear();
-    Closing();
-    throw;
-  }
-  Closing();
-}
-
-bool TGiffer::SaveButtonClick() {
-  if (FFileNameValue.empty()) {
-    ui::TSaveDialog Dialog;
-    Dialog.SetFilter(SaveFilter);
-    Dialog.SetDefaultExt("gif");
-    if (!ui::Dialogs().ExecuteSave(Dialog)) return false;
-    FFileNameValue = Dialog.FileName();
-  }
-  const std::string Extension = UpperExtension(FFileNameValue);
-  if (Extension == ".BMP" || Extension == ".JPG" || Extension == ".AVI")
-    throw base::Exception("This version saves projects as GIF files only.");
-  if (FGifImage) {
-    ui::THourGlass Busy;
-    FGifImage->SaveToFile(FFileNameValue);
-  }
-  SetModified(false);
-  return true;
-}
-
-void TGiffer::Saveas1Click() {
-  ui::TSaveDialog Dialog;
-  Dialog.SetFilter(SaveFilter);
-  Dialog.SetDefaultExt("gif");
-  Dialog.SetFileName(FFileNameValue);
-  if (!ui::Dialogs().ExecuteSave(Dialog)) return;
-  FFileNameValue = Dialog.FileName();
-  setWindowTitle(QString::fromLatin1(MainCaption) + QStringLiteral(": ") +
-                 QString::fromStdString(BaseName(FFileNameValue)));
-  SaveButtonClick();
-}
-
 void TGiffer::PrinterSetup1Click() {
   ui::TPrinterSetupDialog Dialog;
   Dialog.Execute();
@@ -630,8 +554,6 @@ void TGiffer::HomePageClick() { OpenUrl(AnimoraHomePageUrl); }
 void TGiffer::Label6Click() { OpenUrl(ContactMailUrl); }
 void TGiffer::AboutClick() { FPlexor.About(this); }
 
-void TGiffer::CreateButtonClick() { CommandNotBuilt("Create"); }
-void TGiffer::OpenButtonClick() { CommandNotBuilt("Open project"); }
 void TGiffer::PrintClick() { CommandNotBuilt("Print"); }
 void TGiffer::UndoButtonClick() { CommandNotBuilt("Undo"); }
 void TGiffer::Redo1Click() { CommandNotBuilt("Redo"); }
@@ -646,8 +568,6 @@ void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
 void TGiffer::Delete1Click() { CommandNotBuilt("Delete preview frame"); }
 void TGiffer::Moveframe1Click() { CommandNotBuilt("Move frame"); }
 void TGiffer::Frameoption1Click() { CommandNotBuilt("Frame option"); }
-void TGiffer::Insertfromfile1Click() { CommandNotBuilt("Import"); }
-void TGiffer::Export1Click() { CommandNotBuilt("Export"); }
 void TGiffer::ScanButtonClick() { CommandNotBuilt("Scanning frame"); }
 void TGiffer::ExtensButtonClick() { CommandNotBuilt("Extensions"); }
 void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }

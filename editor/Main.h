@@ -121,8 +121,11 @@ class TGiffer : public QMainWindow {
   // Loads a GIF or any registered picture as the project; an error passes on after the
   // window has been left with an empty project under that name.
   void LoadProject(const std::string& Name);
-  // True when the project was written; false when the name choice was cancelled.
+  // True when the project was written; false when the name choice or the JPEG options
+  // were cancelled.
   bool SaveButtonClick();
+  // gif.dat of the start folder into the current frame.
+  void LoadExchangeBitmap();
 
   // The layout as the window shows it now, and applying a stored one.
   TLayout CurrentLayout() const;
@@ -203,6 +206,17 @@ class TGiffer : public QMainWindow {
   void RebuildRecentMenu();
   void Zoom(TZoomStep Step);
   void WriteRecentFile();
+  // A modified project asks "Save changes?"; false when it is to stay as it is.
+  bool AskSaveChanges();
+  // The frame of FGif at FFrameIndex; an error when there is none.
+  gif::TGIFSubImage& CurrentFrame() const;
+  // The loaded or new project on screen: frame 1 current, the project open.
+  void ShowProject();
+  // A failed load leaves no project behind, and no name to save over.
+  void DropProject();
+  // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
+  // False when the JPEG options were cancelled.
+  bool WriteCurrentFrame(const std::string& FileName, const std::string& Format, bool AskJPEGOptions);
 
   std::unique_ptr<Ui::TGiffer> Ui;
   ui::TSettingsStore& FStore;
