@@ -5,6 +5,7 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/Object.h"
 #include "platform/gdi/RasterOp.h"
+#include "platform/graphics/ScratchDC.h"
 
 namespace gif {
 namespace {
@@ -16,32 +17,6 @@ void CheckGDI(bool Done) {
   if (!Done) CheckGDIHandleObject(nullptr);
 }
 
-// A memory context holding a bitmap of its own, both freed together.
-class TScratch {
- public:
-  explicit TScratch(gdi::HBITMAP Bitmap) : FBitmap(CheckGDIHandle(Bitmap)) {
-    FDC = gdi::CreateCompatibleDC(nullptr);
-    if (FDC == nullptr) {
-      gdi::DeleteObject(FBitmap);
-      CheckGDIHandleObject(nullptr);
-    }
-    FOld = gdi::SelectObject(FDC, FBitmap);
-  }
-  ~TScratch() {
-    gdi::SelectObject(FDC, FOld);
-    gdi::DeleteDC(FDC);
-    gdi::DeleteObject(FBitmap);
-  }
-  TScratch(const TScratch&) = delete;
-  TScratch& operator=(const TScratch&) = delete;
-  gdi::HDC DC() const { return FDC; }
-  gdi::HBITMAP Bitmap() const { return FBitmap; }
-
- private:
-  gdi::HBITMAP FBitmap;
-  gdi::HDC FDC = nullptr;
-  gdi::HGDIOBJ FOld = nullptr;
-};
 
 // The mask is taken out of its context while the platform's masked blit uses it.
 void EqualSizeBlit(gdi::HDC Dest, const base::TRect& DestRect, gdi::HDC Source, int SourceX, int SourceY,
@@ -71,8 +46,8 @@ void MaskedBlit(gdi::HDC Dest, const base::TRect& DestRect, gdi::HDC Source, con
   gdi::HDC Screen = CheckGDIHandle(gdi::GetDC(nullptr));
   gdi::HBITMAP Picture = gdi::CreateCompatibleBitmap(Screen, W, H);
   gdi::ReleaseDC(nullptr, Screen);
-  TScratch Stretched(Picture);
-  TScratch StretchedMask(gdi::CreateBitmap(W, H, 1, 1, nullptr));
+  graphics::TScratchDC Stretched(Picture);
+  graphics::TScratchDC StretchedMask(gdi::CreateBitmap(W, H, 1, 1, nullptr));
   gdi::SetStretchBltMode(Stretched.DC(), gdi::COLORONCOLOR);
   gdi::SetStretchBltMode(StretchedMask.DC(), gdi::COLORONCOLOR);
   CheckGDI(gdi::StretchBlt(Stretched.DC(), 0, 0, W, H, Source, SourceRect.Left, SourceRect.Top, SourceRect.Width(),

@@ -4,11 +4,9 @@
 #include <string>
 
 #include "gif/GIFException.h"
-#include "platform/gdi/LastError.h"
+#include "platform/graphics/GDIError.h"
 
 namespace gif {
-
-void WriteByte(base::TStream& Stream, uint8_t Value) { Stream.Write(&Value, 1); }
 
 bool TryReadByte(base::TStream& Stream, uint8_t& Value) { return Stream.Read(&Value, 1) == 1; }
 
@@ -57,11 +55,6 @@ int32_t BitsForColors(int32_t Count) {
   return Bits;
 }
 
-gdi::HGDIOBJ CheckGDIHandleObject(gdi::HGDIOBJ Handle) {
-  if (Handle != nullptr) return Handle;
-  std::string Text = gdi::ErrorText(gdi::GetLastError());
-  if (Text.empty()) Text = "Out of system resources";
-  throw base::EOutOfResources(Text.substr(0, 256));
-}
+gdi::HGDIOBJ CheckGDIHandleObject(gdi::HGDIOBJ Handle) { return graphics::GDICheck(Handle); }
 
 }  // namespace gif

@@ -9,7 +9,6 @@
 
 namespace gif {
 
-void WriteByte(base::TStream& Stream, uint8_t Value);
 // One byte; at the end of the data it raises "Premature end of data" like ReadExactly.
 uint8_t ReadByte(base::TStream& Stream);
 // Reads one byte into Value; false at the end of the data.

@@ -10,7 +10,7 @@ namespace graphics {
 void GDIError() {
   std::string Text = gdi::ErrorText(gdi::GetLastError());
   if (Text.empty()) Text = "Out of system resources";
-  throw base::EOutOfResources(Text);
+  throw base::EOutOfResources(Text.substr(0, 256));
 }
 
 }  // namespace graphics

@@ -4,37 +4,13 @@
 #include "platform/gdi/RasterOp.h"
 #include "platform/graphics/BitmapDC.h"
 #include "platform/graphics/GDIError.h"
+#include "platform/graphics/ScratchDC.h"
 
 namespace graphics {
 namespace {
 
 constexpr uint32_t KeepWhereMaskIsSet = gdi::MAKEROP4(0x00AA0029, gdi::SRCCOPY);
 
-// A memory DC holding a new bitmap for the length of one draw.
-class TScratch {
- public:
-  explicit TScratch(gdi::HBITMAP Bitmap) : FBitmap(Bitmap) {
-    FDC = gdi::CreateCompatibleDC(nullptr);
-    if (FDC == nullptr) {
-      gdi::DeleteObject(FBitmap);
-      GDIError();
-    }
-    FOld = gdi::SelectObject(FDC, FBitmap);
-  }
-  ~TScratch() {
-    gdi::SelectObject(FDC, FOld);
-    gdi::DeleteDC(FDC);
-    gdi::DeleteObject(FBitmap);
-  }
-  TScratch(const TScratch&) = delete;
-  TScratch& operator=(const TScratch&) = delete;
-  gdi::HDC DC() const { return FDC; }
-
- private:
-  gdi::HBITMAP FBitmap;
-  gdi::HDC FDC = nullptr;
-  gdi::HGDIOBJ FOld = nullptr;
-};
 
 }  // namespace
 
@@ -44,13 +20,13 @@ void TransparentStretchBlt(gdi::HDC Dest, int32_t X, int32_t Y, int32_t Width, i
   if (Width <= 0 || Height <= 0 || SourceWidth <= 0 || SourceHeight <= 0) return;
   // The mask and the picture are first brought to the destination's size, so that one
   // masked blit without stretching does the drawing.
-  TScratch MaskPart(GDICheck(gdi::CreateBitmap(Width, Height, 1, 1, nullptr)));
+  TScratchDC MaskPart(GDICheck(gdi::CreateBitmap(Width, Height, 1, 1, nullptr)));
   {
     const TBitmapDC Whole(Mask);
     gdi::StretchBlt(MaskPart.DC(), 0, 0, Width, Height, Whole.Handle(), SourceX, SourceY, SourceWidth, SourceHeight,
                     gdi::SRCCOPY);
   }
-  TScratch Picture(GDICheck(gdi::CreateCompatibleBitmap(Source, Width, Height)));
+  TScratchDC Picture(GDICheck(gdi::CreateCompatibleBitmap(Source, Width, Height)));
   gdi::SetStretchBltMode(Picture.DC(), gdi::COLORONCOLOR);
   gdi::StretchBlt(Picture.DC(), 0, 0, Width, Height, Source, SourceX, SourceY, SourceWidth, SourceHeight,
                   gdi::SRCCOPY);
