@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/base/ByteOrder.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Stream.h"
 #include "platform/graphics/IconPNG.h"
@@ -22,11 +23,7 @@ constexpr const char* STruncatedImage = "Icon image data is truncated";
 
 [[noreturn]] void Fail(const char* Message) { throw base::EInvalidGraphic(Message); }
 
-uint32_t Le(const uint8_t* P, int Size) {
-  uint32_t V = 0;
-  for (int I = 0; I < Size; ++I) V |= uint32_t(P[I]) << (8 * I);
-  return V;
-}
+uint32_t Le(const uint8_t* P, int Size) { return static_cast<uint32_t>(base::LoadLittleEndian(P, Size)); }
 uint32_t Be32(const uint8_t* P) { return uint32_t(P[0]) << 24 | uint32_t(P[1]) << 16 | uint32_t(P[2]) << 8 | P[3]; }
 
 bool ValidSide(int64_t Side) { return Side >= 1 && Side <= MaxIconSide; }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/base/ByteOrder.h"
 #include "platform/base/Exceptions.h"
 
 namespace graphics {
@@ -30,9 +31,7 @@ void AppendUtf8(std::string& Out, uint32_t Code) {
 
 uint64_t TRecordBytes::Field(size_t At, int Size) const {
   const uint8_t* P = Bytes(At, static_cast<size_t>(Size));
-  uint64_t V = 0;
-  for (int I = 0; I < Size; ++I) V |= uint64_t(P[I]) << (8 * I);
-  return V;
+  return base::LoadLittleEndian(P, Size);
 }
 
 float TRecordBytes::F32(size_t At) const {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/ByteOrder.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Stream.h"
 
@@ -16,11 +17,7 @@ constexpr const char* SBadBitmap = "Invalid bitmap in metafile";
 
 [[noreturn]] void Fail(const std::string& Why) { throw base::EInvalidGraphic(std::string(SBadBitmap) + ": " + Why); }
 
-uint32_t Le(const uint8_t* P, int Size) {
-  uint32_t V = 0;
-  for (int I = 0; I < Size; ++I) V |= uint32_t(P[I]) << (8 * I);
-  return V;
-}
+uint32_t Le(const uint8_t* P, int Size) { return static_cast<uint32_t>(base::LoadLittleEndian(P, Size)); }
 
 struct THeader {
   uint32_t Size = 0;
