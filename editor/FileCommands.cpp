@@ -4,13 +4,17 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSlider>
+#include <QToolButton>
 #include <algorithm>
 #include <cctype>
 
 #include "editor/ExchangeFile.h"
 #include "editor/FileFilters.h"
 #include "editor/Main.h"
+#include "editor/Preview.h"
 #include "editor/forms/NewGIF.h"
 #include "editor/forms/SaveJPEGDlg.h"
 #include "platform/base/Exceptions.h"
@@ -62,9 +66,10 @@ bool TGiffer::AskSaveChanges() {
 }
 
 gif::TGIFSubImage& TGiffer::CurrentFrame() const {
-  if (!FGifImage || FFrameIndex < 0 || FFrameIndex >= FGifImage->Frames().Count())
+  const int Index = FPreview->FFrameIndex();
+  if (!FGifImage || Index < 0 || Index >= FGifImage->Frames().Count())
     throw base::EInvalidOperation("The project has no current frame.");
-  return *FGifImage->Frames().SubImages(FFrameIndex);
+  return *FGifImage->Frames().SubImages(Index);
 }
 
 void TGiffer::OpenButtonClick() {
@@ -98,6 +103,7 @@ void TGiffer::LoadProject(const std::string& Name) {
       Copy.Assign(Single->GetBitmap());
       FGifImage->GetGlobalColorMap()->Clear();
       Single->Assign(&Copy);
+      FPreview->Rebind();
     }
   } catch (...) {
     DropProject();
@@ -106,9 +112,22 @@ void TGiffer::LoadProject(const std::string& Name) {
 }
 
 void TGiffer::ShowProject() {
-  FPanels[1]->clear();
-  FFrameIndex = 0;
+  if (!FPreviewWindow) {
+    FPreviewWindow = MdiArea()->addSubWindow(FPreview);
+    FPreviewWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    PlacePreview();
+  }
+  FPreviewWindow->show();
+  FPreview->show();
+  FPreview->Button("StopGif")->setChecked(true);
+  FPreview->Rebind();
+  FPreview->SetFrameIndex(0);
+  FPreview->StopGifClick();
+  FPreview->FillFrameList();
   FProjectOpenFlag = 1;
+  // A finished load leaves the status bar as its progress left it.
+  FPanels[0]->clear();
+  FPanels[1]->clear();
 }
 
 void TGiffer::DropProject() {
@@ -234,6 +253,8 @@ void TGiffer::Insertfromfile1Click() {
   if (!Bitmap) throw base::EInvalidGraphic("The picture has no image.");
   // A bitmap replaces the pixels only: the frame keeps its timing and extensions.
   Frame.Assign(Bitmap);
+  FPreview->Rebind();
+  FPreview->ShowCurrentFrame();
   SetModified(true);
 }
 
@@ -242,6 +263,8 @@ void TGiffer::LoadExchangeBitmap() {
   graphics::TBitmap Bitmap;
   ReadExchangeFile(FStartDirValue, Bitmap);
   Frame.Assign(&Bitmap);
+  FPreview->Rebind();
+  FPreview->ShowCurrentFrame();
   SetModified(true);
 }
 

@@ -19,6 +19,7 @@
 #include <array>
 #include <cmath>
 
+#include "editor/Preview.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/forms/OpenWizDlg.h"
 #include "platform/base/Exceptions.h"
@@ -29,6 +30,7 @@
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/HourGlass.h"
+#include "editor/QtPainterClock.h"
 #include "platform/ui/Shell.h"
 #include "plexor/Binding.h"
 #include "ui_Main.h"
@@ -50,8 +52,8 @@ constexpr std::array PendingCommands = {
     "Print1",          "PrintButton",       "Undo1",          "UndoButton",         "Redo1",
     "RedoButton",      "Cut1",              "CutButton",      "Copy1",              "CopyButton",
     "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
-    "Exchange1",       "Addframe1",         "EditFrame",      "Delete1",            "Moveframe1",
-    "Frameoption1",    "Scanningframe1",    "ScanButton",     "Extensions1",        "ExtensButton",
+    "Exchange1",       "EditFrame",         "Moveframe1",     "Scanningframe1",     "ScanButton",
+    "Extensions1",     "ExtensButton",
     "Globalpalette1",  "GlobalOption",
     "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Fallwall1",
     "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
@@ -112,6 +114,9 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
       FShell(std::move(Shell)) {
   InitIconResources();
   Ui->setupUi(this);
+  InstallQtPainterClock();
+  FPreview = new TGifPreview(*this, this);
+  FPreview->hide();
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -395,6 +400,7 @@ bool TGiffer::event(QEvent* Event) {
 void TGiffer::ResetProject() {
   if (!FFileNameValue.empty()) AddRecentFile(FFileNameValue);
   FGifImage.reset();
+  FPreview->Rebind();
   setWindowTitle(QString::fromLatin1(MainCaption));
   EnableFrameTools(false);
   FProjectOpenFlag = 0;
@@ -414,6 +420,7 @@ void TGiffer::EnableFrameTools(bool On) {
                            "GlobalOption", "ExtensButton", "ImportFrameButton", "ExportFrameButton", "OptimizeButton",
                            "ScanButton", "PrintButton"})
     SetOn(Name, On);
+  FPreview->EnableTools(On);
   for (QMenu* Menu : {Ui->Frame1, Ui->Draw1, Ui->GIF1, Ui->Effect1, Ui->Wizard1}) SetMenuOn(Menu, On);
 }
 
@@ -532,6 +539,14 @@ void TGiffer::Programoption1Click() {
   ReadColorDefaults(FSettings);
 }
 
+void TGiffer::PlacePreview() {
+  if (!FPreviewWindow || FPreviewBounds.Width <= 0 || FPreviewBounds.Height <= 0) return;
+  // Stored sizes below the window's minimum would cut off its tools.
+  const QSize Least = FPreviewWindow->minimumSizeHint();
+  FPreviewWindow->setGeometry(FPreviewBounds.Left, FPreviewBounds.Top, std::max(FPreviewBounds.Width, Least.width()),
+                              std::max(FPreviewBounds.Height, Least.height()));
+}
+
 void TGiffer::Cascade1Click() { Ui->MdiArea->cascadeSubWindows(); }
 void TGiffer::Tile1Click() { Ui->MdiArea->tileSubWindows(); }
 void TGiffer::Next1Click() { Ui->MdiArea->activateNextSubWindow(); }
@@ -563,11 +578,11 @@ void TGiffer::PasteButtonClick() { CommandNotBuilt("Paste"); }
 void TGiffer::DeleteButtonClick() { CommandNotBuilt("Delete"); }
 void TGiffer::SaveFrameClick() { CommandNotBuilt("Save current frame"); }
 void TGiffer::Exchange1Click() { CommandNotBuilt("Change frame sequence"); }
-void TGiffer::Addframe1Click() { CommandNotBuilt("Add frame"); }
+void TGiffer::Addframe1Click() { FPreview->AddButtonClick(); }
 void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
-void TGiffer::Delete1Click() { CommandNotBuilt("Delete preview frame"); }
+void TGiffer::Delete1Click() { FPreview->DelButtonClick(); }
 void TGiffer::Moveframe1Click() { CommandNotBuilt("Move frame"); }
-void TGiffer::Frameoption1Click() { CommandNotBuilt("Frame option"); }
+void TGiffer::Frameoption1Click() { FPreview->OptionButtonClick(); }
 void TGiffer::ScanButtonClick() { CommandNotBuilt("Scanning frame"); }
 void TGiffer::ExtensButtonClick() { CommandNotBuilt("Extensions"); }
 void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }
@@ -594,6 +609,10 @@ TLayout TGiffer::CurrentLayout() const {
   Layout.ToolBar4 = Position(Ui->ToolBar4);
   Layout.ToolBar3 = Position(Ui->ToolBar3);
   Layout.Preview = FPreviewBounds;
+  if (FPreviewWindow) {
+    const QRect Bounds = FPreviewWindow->geometry();
+    Layout.Preview = {Bounds.x(), Bounds.y(), Bounds.width(), Bounds.height()};
+  }
   return Layout;
 }
 
@@ -617,6 +636,7 @@ void TGiffer::ApplyLayout(const TLayout& Layout) {
     Bars[Index].second->show();
   }
   FPreviewBounds = Layout.Preview;
+  PlacePreview();
   if (Layout.MainState == wsMaximized) showMaximized();
 }
 

@@ -18,6 +18,7 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
 class QToolBar;
@@ -37,6 +38,7 @@ class TShell;
 
 namespace editor {
 
+class TGifPreview;
 class TOpenWizForm;
 
 // What the main window needs of the frame editor; the frame editor registers itself
@@ -91,6 +93,7 @@ class TGiffer : public QMainWindow {
   // The open frame editor, or none when it closes.
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
+  TGifPreview* Preview() const { return FPreview; }
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -212,6 +215,8 @@ class TGiffer : public QMainWindow {
   gif::TGIFSubImage& CurrentFrame() const;
   // The loaded or new project on screen: frame 1 current, the project open.
   void ShowProject();
+  // The preview window where the stored layout puts it.
+  void PlacePreview();
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
@@ -233,8 +238,10 @@ class TGiffer : public QMainWindow {
   TOpenWizForm* FOpenWizForm = nullptr;
   TFrameEditorLink* FFrameEditor = nullptr;
   QPointer<THelpForm> FHelpForm;
-  // The preview window keeps the current frame once it exists; until then it is 0.
-  int FFrameIndex = 0;
+  // Made with the window; it keeps the current frame. It joins the MDI area with the
+  // first project, and closing it only hides it.
+  TGifPreview* FPreview = nullptr;
+  QMdiSubWindow* FPreviewWindow = nullptr;
   // The stored preview bounds, kept so that they survive until the preview exists.
   TWindowBounds FPreviewBounds;
   bool FShown = false;
