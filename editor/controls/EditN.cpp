@@ -398,4 +398,13 @@ void TEditN::NormalizeTime() {
   FValueFloat = DayFraction(FValueTime);
 }
 
+std::optional<int> ReadInteger(const TEditN& Edit) {
+  const std::string Text = Edit.text().toStdString();
+  int Value = 0;
+  const char* Last = Text.data() + Text.size();
+  const auto [Ptr, Error] = std::from_chars(Text.data(), Last, Value);
+  if (Error != std::errc() || Ptr != Last || Text.empty()) return std::nullopt;
+  return Value;
+}
+
 }  // namespace editor

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QTime>
 #include <functional>
+#include <optional>
 
 #include "platform/base/Types.h"
 
@@ -119,5 +120,8 @@ class TEditN : public QLineEdit {
   QChar FDateSeparator;
   QChar FTimeSeparator;
 };
+
+// The box's whole text as a decimal integer; none when it is not one.
+std::optional<int> ReadInteger(const TEditN& Edit);
 
 }  // namespace editor

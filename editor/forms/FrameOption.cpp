@@ -1,28 +1,10 @@
 #include "editor/forms/FrameOption.h"
 
-#include <charconv>
-#include <optional>
-#include <string>
-
 #include "editor/controls/EditN.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/DialogService.h"
+#include "editor/forms/CheckedField.h"
 #include "ui_FrameOption.h"
 
 namespace editor {
-
-namespace {
-
-std::optional<int> ReadInteger(const TEditN& Edit) {
-  const std::string Text = Edit.text().toStdString();
-  int Value = 0;
-  const char* Last = Text.data() + Text.size();
-  const auto [Ptr, Error] = std::from_chars(Text.data(), Last, Value);
-  if (Error != std::errc() || Ptr != Last || Text.empty()) return std::nullopt;
-  return Value;
-}
-
-}  // namespace
 
 TOptionForm::TOptionForm(QWidget* Parent) : QDialog(Parent), Ui(std::make_unique<::Ui::TOptionForm>()) {
   Ui->setupUi(this);
@@ -63,24 +45,7 @@ void TOptionForm::FormCloseQuery() {
                           {Ui->LeftEdit, "Left position", 0},
                           {Ui->TopEdit, "Top position", 0}};
   for (const Field& F : Fields) {
-    const std::optional<int> Value = ReadInteger(*F.Edit);
-    if (!Value) {
-      // What the framework's conversion error says, in its error box.
-      ui::Dialogs().MessageBox("'" + F.Edit->text().toStdString() + "' is not a valid integer value",
-                               ui::ApplicationTitle(), ui::mtError, ui::mbOK);
-      F.Edit->setFocus();
-      return;
-    }
-    std::string Problem;
-    if (*Value < F.Min)
-      Problem = std::string(F.Name) + "<" + std::to_string(F.Min) + ".";
-    else if (*Value > MaxFrameValue)
-      Problem = std::string(F.Name) + ">" + std::to_string(MaxFrameValue) + ".";
-    if (!Problem.empty()) {
-      ui::Dialogs().MessageBox(Problem, "Error!", ui::mtInformation, ui::mbOK);
-      F.Edit->setFocus();
-      return;
-    }
+    if (!CheckedInteger(*F.Edit, F.Name, F.Min, MaxFrameValue)) return;
   }
   QDialog::accept();
 }

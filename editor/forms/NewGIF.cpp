@@ -1,28 +1,13 @@
 #include "editor/forms/NewGIF.h"
 
-#include <charconv>
 #include <optional>
-#include <string>
 
 #include "editor/controls/EditN.h"
-#include "platform/ui/Application.h"
+#include "editor/forms/CheckedField.h"
 #include "platform/ui/DialogService.h"
 #include "ui_NewGIF.h"
 
 namespace editor {
-
-namespace {
-
-std::optional<int> ReadInteger(const TEditN& Edit) {
-  const std::string Text = Edit.text().toStdString();
-  int Value = 0;
-  const char* Last = Text.data() + Text.size();
-  const auto [Ptr, Error] = std::from_chars(Text.data(), Last, Value);
-  if (Error != std::errc() || Ptr != Last || Text.empty()) return std::nullopt;
-  return Value;
-}
-
-}  // namespace
 
 TCreateGIFForm::TCreateGIFForm(QWidget* Parent) : QDialog(Parent), Ui(std::make_unique<::Ui::TCreateGIFForm>()) {
   Ui->setupUi(this);
@@ -53,24 +38,8 @@ void TCreateGIFForm::FormCloseQuery() {
                           {Ui->FrameHeightEdit, "Frame height", MaxFrameSide}};
   long long Pixels = 1;
   for (const Field& F : Fields) {
-    const std::optional<int> Value = ReadInteger(*F.Edit);
-    std::string Problem;
-    if (!Value) {
-      // What the framework's conversion error says, in its error box.
-      ui::Dialogs().MessageBox("'" + F.Edit->text().toStdString() + "' is not a valid integer value",
-                               ui::ApplicationTitle(), ui::mtError, ui::mbOK);
-      F.Edit->setFocus();
-      return;
-    }
-    if (*Value < 1)
-      Problem = std::string(F.Name) + "<1.";
-    else if (*Value > F.Max)
-      Problem = std::string(F.Name) + ">" + std::to_string(F.Max) + ".";
-    if (!Problem.empty()) {
-      ui::Dialogs().MessageBox(Problem, "Error!", ui::mtInformation, ui::mbOK);
-      F.Edit->setFocus();
-      return;
-    }
+    const std::optional<int> Value = CheckedInteger(*F.Edit, F.Name, 1, F.Max);
+    if (!Value) return;
     Pixels *= *Value;
   }
   if (Pixels > MaxTotalPixels) {

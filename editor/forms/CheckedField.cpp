@@ -1,0 +1,28 @@
+#include "editor/forms/CheckedField.h"
+
+#include "platform/ui/Application.h"
+#include "platform/ui/DialogService.h"
+
+namespace editor {
+
+std::optional<int> CheckedInteger(TEditN& Edit, const std::string& Name, int Min, int Max) {
+  const std::optional<int> Value = ReadInteger(Edit);
+  if (!Value) {
+    // What the framework's conversion error says, in its error box.
+    ui::Dialogs().MessageBox("'" + Edit.text().toStdString() + "' is not a valid integer value",
+                             ui::ApplicationTitle(), ui::mtError, ui::mbOK);
+    Edit.setFocus();
+    return std::nullopt;
+  }
+  std::string Problem;
+  if (*Value < Min)
+    Problem = Name + "<" + std::to_string(Min) + ".";
+  else if (*Value > Max)
+    Problem = Name + ">" + std::to_string(Max) + ".";
+  if (Problem.empty()) return Value;
+  ui::Dialogs().MessageBox(Problem, "Error!", ui::mtInformation, ui::mbOK);
+  Edit.setFocus();
+  return std::nullopt;
+}
+
+}  // namespace editor
