@@ -19,25 +19,11 @@
 #include "tests/editor/MainTestSupport.h"
 
 using maintest::MainWindowTest;
+using maintest::WhenModal;
 using uitest::TDialogKind;
 using uitest::TScriptedDialogs;
 
 namespace {
-
-// Runs Answer on the modal dialog of type T once it is up.
-template <class T>
-void WhenModal(std::function<void(T&)> Answer) {
-  auto* Timer = new QTimer;
-  Timer->setInterval(0);
-  QObject::connect(Timer, &QTimer::timeout, [Timer, Answer] {
-    auto* Dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!Dialog) return;
-    Timer->stop();
-    Timer->deleteLater();
-    Answer(*Dialog);
-  });
-  Timer->start();
-}
 
 std::string Head(const std::string& FileName, int Size) {
   QFile File(QString::fromStdString(FileName));

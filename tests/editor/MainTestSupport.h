@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,5 +134,20 @@ class MainWindowTest : public testing::Test {
  private:
   QString FOldDir;
 };
+
+// Runs Answer on the modal dialog of type T once it is up.
+template <class T>
+void WhenModal(std::function<void(T&)> Answer) {
+  auto* Timer = new QTimer;
+  Timer->setInterval(0);
+  QObject::connect(Timer, &QTimer::timeout, [Timer, Answer] {
+    auto* Dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!Dialog) return;
+    Timer->stop();
+    Timer->deleteLater();
+    Answer(*Dialog);
+  });
+  Timer->start();
+}
 
 }  // namespace maintest

@@ -22,6 +22,7 @@
 #include "tests/editor/MainTestSupport.h"
 
 using maintest::MainWindowTest;
+using maintest::WhenModal;
 using uitest::TScriptedDialogs;
 
 namespace {
@@ -50,21 +51,6 @@ void WriteGreyFrames(const std::string& FileName, int Count, int Width = 6, int 
     Image.Frames().Add(std::move(Frame));
   }
   Image.SaveToFile(FileName);
-}
-
-// Runs Answer on the modal dialog of type T once it is up.
-template <class T>
-void WhenModal(std::function<void(T&)> Answer) {
-  auto* Timer = new QTimer;
-  Timer->setInterval(0);
-  QObject::connect(Timer, &QTimer::timeout, [Timer, Answer] {
-    auto* Dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!Dialog) return;
-    Timer->stop();
-    Timer->deleteLater();
-    Answer(*Dialog);
-  });
-  Timer->start();
 }
 
 // Time that moves only when the painter waits; every pump may run a test's action.
