@@ -8,15 +8,11 @@
 #include <functional>
 #include <string>
 
+#include "fuzz/MetafilePlayCheck.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Stream.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DC.h"
-#include "platform/gdi/DIBFormat.h"
 #include "platform/graphics/IconCodec.h"
 #include "platform/graphics/JPEGImageCodec.h"
-#include "platform/graphics/MetafilePlayer.h"
-#include "platform/graphics/MetafileReader.h"
 #include "tests/graphics/PictureTestSupport.h"
 
 using picturetest::Bytes;
@@ -39,19 +35,7 @@ void ReadIcon(const Bytes& File) {
 
 void PlayMetafile(const Bytes& File) {
   const graphics::TMetafileContent Content = graphics::ReadMetafile(File);
-  for (const uint16_t Bits : {8, 24}) {
-    gdi::BITMAPINFO Info;
-    Info.bmiHeader.biWidth = 64;
-    Info.bmiHeader.biHeight = 48;
-    Info.bmiHeader.biBitCount = Bits;
-    gdi::HBITMAP Target = gdi::CreateDIBSection(nullptr, &Info, gdi::DIB_RGB_COLORS, nullptr);
-    gdi::HDC DC = gdi::CreateCompatibleDC(nullptr);
-    gdi::HGDIOBJ Old = gdi::SelectObject(DC, Target);
-    graphics::PlayMetafile(DC, Content, base::Rect(0, 0, 64, 48));
-    gdi::SelectObject(DC, Old);
-    gdi::DeleteDC(DC);
-    gdi::DeleteObject(Target);
-  }
+  for (const uint16_t Bits : {8, 24}) fuzzcheck::PlayOntoSmallBitmap(Content, Bits);
 }
 
 struct TKind {
