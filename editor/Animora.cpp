@@ -1,17 +1,15 @@
 // The program: the splash while it starts, the image-tools library bound before any
-// window, the main window and the start chooser, then the message loop.
+// window, the main window with the forms it starts, then the message loop.
 #include <QApplication>
 #include <string>
 #include <vector>
 
 #include "editor/Main.h"
-#include "editor/Settings.h"
+#include "editor/ProgramSetup.h"
 #include "editor/forms/LoadingDlg.h"
-#include "editor/forms/OpenWizDlg.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/DialogService.h"
-#include "platform/ui/QtGlyphRasterizer.h"
 #include "platform/ui/SettingsStore.h"
 #include "platform/ui/Shell.h"
 #include "plexor/Binding.h"
@@ -23,8 +21,7 @@ int main(int argc, char** argv) {
   Splash->repaint();
   QApplication::processEvents();
 
-  ui::SetApplicationTitle("Animora Pro");
-  ui::InstallQtGlyphRasterizer();
+  const editor::TProgramSetup Setup;
 
   std::unique_ptr<plexor::TPlexorLibrary> Plexor;
   try {
@@ -38,9 +35,6 @@ int main(int argc, char** argv) {
 
   ui::TSettingsStore Store;
   editor::TGiffer Giffer(Store, *Plexor, ui::NewSystemClipboard(), ui::NewSystemShell());
-  editor::TOptionSettings Settings(Store);
-  editor::TOpenWizForm OpenWizForm(Settings);
-  Giffer.SetOpenWizForm(&OpenWizForm);
   Giffer.SetArguments(std::vector<std::string>(argv + 1, argv + argc));
 
   Splash.reset();

@@ -73,6 +73,7 @@ gif::TGIFSubImage& TGiffer::CurrentFrame() const {
 }
 
 void TGiffer::OpenButtonClick() {
+  FPreview->Button("StopGif")->setChecked(true);
   ui::TOpenDialog Dialog;
   Dialog.SetFilter(OpenFilter);
   Dialog.SetInitialDir(FStartDirValue);
@@ -112,22 +113,13 @@ void TGiffer::LoadProject(const std::string& Name) {
 }
 
 void TGiffer::ShowProject() {
-  if (!FPreviewWindow) {
-    FPreviewWindow = MdiArea()->addSubWindow(FPreview);
-    FPreviewWindow->setAttribute(Qt::WA_DeleteOnClose, false);
-    PlacePreview();
-  }
-  FPreviewWindow->show();
-  FPreview->show();
+  FPanels[1]->clear();
   FPreview->Button("StopGif")->setChecked(true);
   FPreview->Rebind();
   FPreview->SetFrameIndex(0);
   FPreview->StopGifClick();
   FPreview->FillFrameList();
   FProjectOpenFlag = 1;
-  // A finished load leaves the status bar as its progress left it.
-  FPanels[0]->clear();
-  FPanels[1]->clear();
 }
 
 void TGiffer::DropProject() {
@@ -167,7 +159,7 @@ bool TGiffer::WriteCurrentFrame(const std::string& FileName, const std::string& 
   if (Format == ".JPG") {
     graphics::TJPEGImage JPEG;
     if (AskJPEGOptions) {
-      TSaveJPEGForm Options(this);
+      TSaveJPEGForm& Options = *FForms->SaveJPEGForm;
       if (Options.exec() != QDialog::Accepted) return false;
       JPEG.SetGrayscale(Options.Grayscale()->isChecked());
       JPEG.SetSmoothing(Options.Smoothing()->isChecked());
@@ -201,7 +193,7 @@ void TGiffer::Saveas1Click() {
 }
 
 void TGiffer::CreateButtonClick() {
-  TCreateGIFForm Form(this);
+  TCreateGIFForm& Form = *FForms->CreateGIFForm;
   if (Form.exec() != QDialog::Accepted) return;
   const int Count = Form.FrameCount();
   const int Width = Form.FrameWidth();
@@ -241,7 +233,7 @@ void TGiffer::Export1Click() {
 }
 
 void TGiffer::Insertfromfile1Click() {
-  ui::TOpenDialog Dialog;
+  ui::TOpenPictureDialog Dialog;
   Dialog.SetFilter(ImportFilter);
   Dialog.SetInitialDir(FStartDirValue);
   if (!ui::Dialogs().ExecuteOpen(Dialog)) return;

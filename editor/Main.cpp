@@ -15,10 +15,12 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 #include <array>
 #include <cmath>
 
+#include "editor/ExchangeFile.h"
 #include "editor/Preview.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/forms/OpenWizDlg.h"
@@ -52,12 +54,10 @@ constexpr std::array PendingCommands = {
     "Print1",          "PrintButton",       "Undo1",          "UndoButton",         "Redo1",
     "RedoButton",      "Cut1",              "CutButton",      "Copy1",              "CopyButton",
     "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
-    "Exchange1",       "EditFrame",         "Moveframe1",     "Scanningframe1",     "ScanButton",
-    "Extensions1",     "ExtensButton",
-    "Globalpalette1",  "GlobalOption",
-    "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Fallwall1",
-    "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
-    "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
+    "Exchange1",       "EditFrame",         "Moveframe1",     "Extensions1",        "ExtensButton",
+    "Globalpalette1",  "GlobalOption",      "Optimizepalette1", "OptimizeButton",   "Optimize1",
+    "Optimizeframesize1", "Fallwall1",      "Rain1",          "Moveapart1",         "Lines1",
+    "Rotation1",       "GIFWizard1",        "WizardButton",   "MapofGIF1",          "ImportButton",
 };
 
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
@@ -116,7 +116,11 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   Ui->setupUi(this);
   InstallQtPainterClock();
   FPreview = new TGifPreview(*this, this);
-  FPreview->hide();
+  // The preview is there from the start, empty until the first project.
+  FPreviewWindow = Ui->MdiArea->addSubWindow(FPreview);
+  FPreviewWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+  FPreviewWindow->show();
+  FForms = std::make_unique<TStartupForms>(this, FSettings);
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -125,6 +129,7 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   }
   BuildStatusBar();
   ConnectCommands();
+  BindOpenWizForm();
   FormCreate();
 }
 
@@ -174,7 +179,6 @@ void TGiffer::ConnectCommands() {
       {"Print1", &TGiffer::PrintClick},
       {"PrintButton", &TGiffer::PrintClick},
       {"PrinterSetup1", &TGiffer::PrinterSetup1Click},
-      {"Programoption2", &TGiffer::Programoption1Click},
       {"Exit1", &TGiffer::CloseButtonClick},
       {"CloseButton", &TGiffer::CloseButtonClick},
       {"Undo1", &TGiffer::UndoButtonClick},
@@ -245,6 +249,10 @@ void TGiffer::ConnectCommands() {
     connect(Action(Name), &QAction::triggered, this, ui::GuardedSlot([this] { SaveButtonClick(); }));
   for (QAction* Button : ToolButtons())
     connect(Button, &QAction::triggered, this, ui::GuardedSlot([this, Button] { ToolButtonClick(Button); }));
+  connect(Ui->Window1, &QMenu::aboutToShow, this, [this] { ListWindows(); });
+  connect(Ui->MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* Child) {
+    if (Child && Child == FPreviewWindow) ui::Guarded([this] { FPreview->FormActivate(); });
+  });
 }
 
 QAction* TGiffer::Action(const char* Name) const {
@@ -294,9 +302,8 @@ bool TGiffer::Modified() const { return CommandOn(Ui->SaveButton); }
 
 void TGiffer::SetModified(bool Value) { SetOn(Ui->SaveButton, Value); }
 
-void TGiffer::SetOpenWizForm(TOpenWizForm* Form) {
-  FOpenWizForm = Form;
-  if (!Form) return;
+void TGiffer::BindOpenWizForm() {
+  TOpenWizForm* Form = FForms->OpenWizForm.get();
   Form->CreateButtonClick = [this] { CreateButtonClick(); };
   Form->OpenButtonClick = [this] { OpenButtonClick(); };
   Form->GIFWizard1Click = [this] { GIFWizard1Click(); };
@@ -343,10 +350,9 @@ void TGiffer::FormShow() {
   TRecentProjects Stored;
   Stored.LoadFromFile(RecentProjectsFileName(FStartDirValue));
   for (const std::string& Path : Stored.Items()) AddRecentFile(Path);
-  if (FOpenWizForm) {
-    FOpenWizForm->ShowNextTime()->setChecked(FSettings.ReadBool(option::ShowOpenWiz));
-    if (FOpenWizForm->ShowNextTime()->isChecked()) FOpenWizForm->exec();
-  }
+  TOpenWizForm& Chooser = *FForms->OpenWizForm;
+  Chooser.ShowNextTime()->setChecked(FSettings.ReadBool(option::ShowOpenWiz));
+  if (Chooser.ShowNextTime()->isChecked()) Chooser.exec();
   ApplyLayout(ReadLayout(FSettings));
 }
 
@@ -364,9 +370,8 @@ void TGiffer::closeEvent(QCloseEvent* Event) {
 }
 
 bool TGiffer::FormClose() {
-  // The child windows ask their own questions first; one that stays open keeps us open.
-  for (QMdiSubWindow* Child : Ui->MdiArea->subWindowList())
-    if (!Child->close()) return false;
+  FPreview->StopPlaying();
+  // Nothing is closed before the answer, so Cancel leaves every window as it was.
   if (!AskSaveChanges()) return false;
   WriteLayout(FSettings, CurrentLayout());
   FStore.UpdateFile();
@@ -377,6 +382,9 @@ bool TGiffer::FormClose() {
   } catch (...) {
     ui::HandleException();
   }
+  // The windows made on demand go with the program; the preview is the main window's own.
+  for (QMdiSubWindow* Child : Ui->MdiArea->subWindowList())
+    if (Child != FPreviewWindow) Child->deleteLater();
   return true;
 }
 
@@ -502,6 +510,7 @@ void TGiffer::RebuildRecentMenu() {
 }
 
 void TGiffer::RecentFileClick(const QString& Path) {
+  FPreview->Button("StopGif")->setChecked(true);
   if (!QFileInfo(Path).isFile()) {
     ui::Dialogs().MessageBox("File not found.", "Error!", ui::mtInformation, ui::mbOK);
     return;
@@ -539,12 +548,32 @@ void TGiffer::Programoption1Click() {
   ReadColorDefaults(FSettings);
 }
 
-void TGiffer::PlacePreview() {
-  if (!FPreviewWindow || FPreviewBounds.Width <= 0 || FPreviewBounds.Height <= 0) return;
+void TGiffer::PlacePreview(const TWindowBounds& Bounds) {
+  if (Bounds.Width <= 0 || Bounds.Height <= 0) return;
   // Stored sizes below the window's minimum would cut off its tools.
   const QSize Least = FPreviewWindow->minimumSizeHint();
-  FPreviewWindow->setGeometry(FPreviewBounds.Left, FPreviewBounds.Top, std::max(FPreviewBounds.Width, Least.width()),
-                              std::max(FPreviewBounds.Height, Least.height()));
+  FPreviewWindow->setGeometry(Bounds.Left, Bounds.Top, std::max(Bounds.Width, Least.width()),
+                              std::max(Bounds.Height, Least.height()));
+}
+
+void TGiffer::ListWindows() {
+  for (QAction* Item : FWindowItems) delete Item;
+  FWindowItems.clear();
+  const QList<QMdiSubWindow*> Children = Ui->MdiArea->subWindowList();
+  if (Children.isEmpty()) return;
+  FWindowItems.push_back(Ui->Window1->addSeparator());
+  for (QMdiSubWindow* Child : Children) {
+    QAction* Item = Ui->Window1->addAction(Child->windowTitle());
+    Item->setCheckable(true);
+    Item->setChecked(Child == Ui->MdiArea->activeSubWindow());
+    const QPointer<QMdiSubWindow> Target(Child);
+    connect(Item, &QAction::triggered, this, [this, Target] {
+      if (!Target) return;
+      if (Target->isMinimized()) Target->showNormal();
+      Ui->MdiArea->setActiveSubWindow(Target);
+    });
+    FWindowItems.push_back(Item);
+  }
 }
 
 void TGiffer::Cascade1Click() { Ui->MdiArea->cascadeSubWindows(); }
@@ -583,7 +612,12 @@ void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
 void TGiffer::Delete1Click() { FPreview->DelButtonClick(); }
 void TGiffer::Moveframe1Click() { CommandNotBuilt("Move frame"); }
 void TGiffer::Frameoption1Click() { FPreview->OptionButtonClick(); }
-void TGiffer::ScanButtonClick() { CommandNotBuilt("Scanning frame"); }
+void TGiffer::ScanButtonClick() {
+  // Nothing to scan into is found out before the scan, not after it.
+  CurrentFrame();
+  if (FPlexor.Scan(this, FStartDirValue) == 1) LoadExchangeBitmap();
+}
+
 void TGiffer::ExtensButtonClick() { CommandNotBuilt("Extensions"); }
 void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }
 void TGiffer::Optimizepalette1Click() { CommandNotBuilt("Optimize"); }
@@ -596,7 +630,12 @@ void TGiffer::Lines1Click() { CommandNotBuilt("Lines"); }
 void TGiffer::Rotation1Click() { CommandNotBuilt("Rotation"); }
 void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
 void TGiffer::MapofGIF1Click() { CommandNotBuilt("Import wizard"); }
-void TGiffer::Cutwizard1Click() { CommandNotBuilt("Cut wizard"); }
+void TGiffer::Cutwizard1Click() {
+  graphics::TBitmap* Bitmap = CurrentFrame().GetBitmap();
+  if (!Bitmap) throw base::EInvalidOperation("The current frame is empty.");
+  WriteExchangeFile(FStartDirValue, *Bitmap);
+  FPlexor.CutWizard(this, FStartDirValue);
+}
 
 TLayout TGiffer::CurrentLayout() const {
   TLayout Layout;
@@ -608,11 +647,9 @@ TLayout TGiffer::CurrentLayout() const {
   Layout.ToolBar1 = Position(Ui->ToolBar1);
   Layout.ToolBar4 = Position(Ui->ToolBar4);
   Layout.ToolBar3 = Position(Ui->ToolBar3);
-  Layout.Preview = FPreviewBounds;
-  if (FPreviewWindow) {
-    const QRect Bounds = FPreviewWindow->geometry();
-    Layout.Preview = {Bounds.x(), Bounds.y(), Bounds.width(), Bounds.height()};
-  }
+  const QRect Bounds = FPreviewWindow->geometry();
+  Layout.Preview = {Bounds.x(), Bounds.y(), Bounds.width(), Bounds.height()};
+  Layout.PreviewState = StateOf(*FPreviewWindow);
   return Layout;
 }
 
@@ -635,8 +672,7 @@ void TGiffer::ApplyLayout(const TLayout& Layout) {
     addToolBar(Bars[Index].second);
     Bars[Index].second->show();
   }
-  FPreviewBounds = Layout.Preview;
-  PlacePreview();
+  PlacePreview(Layout.Preview);
   if (Layout.MainState == wsMaximized) showMaximized();
 }
 

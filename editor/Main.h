@@ -12,6 +12,7 @@
 #include "editor/RecentProjects.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/Settings.h"
+#include "editor/StartupForms.h"
 #include "gif/GIFImage.h"
 #include "platform/base/Events.h"
 
@@ -88,8 +89,8 @@ class TGiffer : public QMainWindow {
 
   // The command-line arguments the show sequence looks at.
   void SetArguments(std::vector<std::string> Arguments) { FArguments = std::move(Arguments); }
-  // The start chooser made at start-up; none means it is not shown.
-  void SetOpenWizForm(TOpenWizForm* Form);
+  // The dialogs made once at start-up.
+  TStartupForms& Forms() { return *FForms; }
   // The open frame editor, or none when it closes.
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
@@ -203,11 +204,15 @@ class TGiffer : public QMainWindow {
   void FormResize();
   void BuildStatusBar();
   void ConnectCommands();
+  // The start chooser's buttons run the main window's commands.
+  void BindOpenWizForm();
   void SetOn(QAction* Action, bool On);
   void SetOn(const char* Name, bool On);
   void SetMenuOn(QMenu* Menu, bool On);
   void RebuildRecentMenu();
   void Zoom(TZoomStep Step);
+  // The Window menu ends with the open children; choosing one brings it back.
+  void ListWindows();
   void WriteRecentFile();
   // A modified project asks "Save changes?"; false when it is to stay as it is.
   bool AskSaveChanges();
@@ -216,7 +221,7 @@ class TGiffer : public QMainWindow {
   // The loaded or new project on screen: frame 1 current, the project open.
   void ShowProject();
   // The preview window where the stored layout puts it.
-  void PlacePreview();
+  void PlacePreview(const TWindowBounds& Bounds);
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
@@ -235,17 +240,16 @@ class TGiffer : public QMainWindow {
   std::string FStartDirValue;
   std::vector<std::string> FArguments;
   TRecentProjects FRecent;
-  TOpenWizForm* FOpenWizForm = nullptr;
   TFrameEditorLink* FFrameEditor = nullptr;
   QPointer<THelpForm> FHelpForm;
-  // Made with the window; it keeps the current frame. It joins the MDI area with the
-  // first project, and closing it only hides it.
+  // Made with the window, it keeps the current frame; closing it minimises it.
   TGifPreview* FPreview = nullptr;
   QMdiSubWindow* FPreviewWindow = nullptr;
-  // The stored preview bounds, kept so that they survive until the preview exists.
-  TWindowBounds FPreviewBounds;
+  std::vector<QAction*> FWindowItems;
   bool FShown = false;
   std::vector<QLabel*> FPanels;
+  // After the preview, as the program starts its forms.
+  std::unique_ptr<TStartupForms> FForms;
 };
 
 }  // namespace editor

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -169,7 +171,11 @@ void TGifPreview::DrawPreview() {
       const int Height = FFillsClient ? Client.height() : FCopy->Height();
       if (Width <= 0 || Height <= 0) break;
       SizeCanvas(*Ui->PreviewImage, Width, Height);
-      FCopy->Draw(Ui->PreviewImage->Canvas(), base::Rect(0, 0, Width, Height));
+      // Once aligned the picture keeps the client's size, but only Stretch or Tile
+      // stretch the image over it.
+      const bool Stretch = Option("CBStretch")->isChecked() || Option("CBTile")->isChecked();
+      FCopy->Draw(Ui->PreviewImage->Canvas(),
+                  Stretch ? base::Rect(0, 0, Width, Height) : base::Rect(0, 0, FCopy->Width(), FCopy->Height()));
       // A handler may have closed the window while the play ran.
       if (!Self) return;
       Ui->PreviewImage->Invalidate();
@@ -294,7 +300,7 @@ void TGifPreview::OptionButtonClick() {
   gif::TGIFImage* Project = FMain.FGif();
   if (!Project || FFrameIndexValue < 0 || FFrameIndexValue >= Project->Frames().Count()) return;
   gif::TGIFSubImage* Frame = Project->Frames().SubImages(FFrameIndexValue);
-  TOptionForm Form(this);
+  TOptionForm& Form = *FMain.Forms().OptionForm;
   Form.SetValues(Frame->Width(), Frame->Height(), Frame->Left(), Frame->Top());
   // The form lets Ok through only with four numbers a frame can take.
   if (Form.exec() != QDialog::Accepted) return;
@@ -314,8 +320,14 @@ void TGifPreview::OptionButtonClick() {
 void TGifPreview::FormActivate() { ShowCurrentFrame(); }
 
 bool TGifPreview::event(QEvent* Event) {
-  if (Event->type() == QEvent::WindowActivate) ui::Guarded([this] { FormActivate(); });
+  // The main window coming back activates the preview only when it is the active child.
+  if (Event->type() == QEvent::WindowActivate && IsActiveChild()) ui::Guarded([this] { FormActivate(); });
   return QWidget::event(Event);
+}
+
+bool TGifPreview::IsActiveChild() const {
+  auto* Frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+  return Frame && Frame->mdiArea() && Frame->mdiArea()->activeSubWindow() == Frame;
 }
 
 void TGifPreview::closeEvent(QCloseEvent* Event) {
@@ -323,7 +335,10 @@ void TGifPreview::closeEvent(QCloseEvent* Event) {
   StopPlaying();
   HidePreviewImage();
   Ui->FrameImage->show();
-  Event->accept();
+  // The window keeps the current frame for every other window, so it is never lost:
+  // closing it minimises it, and the Window menu brings it back.
+  Event->ignore();
+  if (auto* Frame = qobject_cast<QMdiSubWindow*>(parentWidget())) Frame->showMinimized();
 }
 
 }  // namespace editor

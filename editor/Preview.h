@@ -80,6 +80,7 @@ class TGifPreview : public QWidget {
   // A synchronous play runs inside this call.
   void DrawPreview();
   void HidePreviewImage();
+  bool IsActiveChild() const;
   void BindCopyEvents();
   void StepFrame(int Step);
 

@@ -62,6 +62,9 @@ class TSaveDialog : public TOpenDialog {
   bool FOverwritePrompt = false;
 };
 
+// An open dialog that shows the chosen picture beside the file list.
+class TOpenPictureDialog : public TOpenDialog {};
+
 class TColorDialog {
  public:
   base::TColor Color() const { return FColor; }

@@ -10,6 +10,7 @@
 
 #include "editor/ExchangeFile.h"
 #include "editor/FileFilters.h"
+#include "editor/Preview.h"
 #include "editor/controls/EditN.h"
 #include "editor/forms/NewGIF.h"
 #include "editor/forms/SaveJPEGDlg.h"
@@ -116,6 +117,8 @@ TEST_F(FileCommandsTest, TheDialogsOfferTheirFilters) {
   const char* Filters[] = {editor::OpenFilter, editor::SaveFilter, editor::ExportFilter, editor::ImportFilter};
   for (size_t Index = 0; Index < 4; ++Index) EXPECT_EQ(Dialogs.Calls()[Index].Filter, Filters[Index]);
   EXPECT_EQ(Dialogs.Calls()[1].FileName, InStart("clip.gif"));
+  // Only the import shows the picture it is about to take.
+  for (size_t Index = 0; Index < 4; ++Index) EXPECT_EQ(Dialogs.Calls()[Index].PicturePreview, Index == 3) << Index;
   EXPECT_EQ(Giffer.FGif()->Frames().Count(), 2);
   EXPECT_FALSE(Giffer.Modified());
 }
@@ -369,6 +372,94 @@ TEST_F(FileCommandsTest, TheExchangeFileGoesIntoTheCurrentFrame) {
   EXPECT_EQ(Delay(Frame), 25);
   EXPECT_TRUE(HasComment(Frame));
   EXPECT_TRUE(Giffer.Modified());
+}
+
+// The first entry of a JPEG file's first quantisation table: 16 at quality 50, 8 at 75.
+int FirstQuantizer(const std::string& FileName) {
+  const std::string Bytes = Head(FileName, 4096);
+  const size_t Marker = Bytes.find("\xFF\xDB");
+  if (Marker == std::string::npos || Marker + 5 >= Bytes.size()) return -1;
+  return static_cast<unsigned char>(Bytes[Marker + 5]);
+}
+
+TEST_F(FileCommandsTest, TheJPEGOptionsKeepTheirValuesFromOneSaveToTheNext) {
+  maintest::WriteGIF(InStart("clip.gif"));
+  editor::TGiffer& Giffer = Shown({"clip.gif"});
+  int Offered = -1;
+  for (const char* Name : {"one.jpg", "two.jpg"}) {
+    WhenModal<editor::TSaveJPEGForm>([&Offered, Name](editor::TSaveJPEGForm& Form) {
+      Offered = Form.CompressQual()->value();
+      if (std::string(Name) == "one.jpg") Form.CompressQual()->setValue(75);
+      Form.accept();
+    });
+    TScriptedDialogs Dialogs({uitest::SaveAs(InStart(Name))});
+    Giffer.Action("Saveas1")->trigger();
+    ASSERT_TRUE(Dialogs.Done());
+  }
+  EXPECT_EQ(Offered, 75);
+  EXPECT_EQ(FirstQuantizer(InStart("one.jpg")), 8);
+  EXPECT_EQ(FirstQuantizer(InStart("two.jpg")), 8);
+}
+
+struct ScanCase {
+  const char* Name;
+  uint8_t Result;
+  bool Loads;
+};
+
+void PrintTo(const ScanCase& Case, std::ostream* Out) { *Out << Case.Name; }
+
+class Scan : public FileCommandsTest, public testing::WithParamInterface<ScanCase> {};
+
+TEST_P(Scan, OnlyResultOneTakesTheScannedImageIntoTheCurrentFrame) {
+  WriteTimedGIF(InStart("timed.gif"), 2);
+  editor::TGiffer& Giffer = Opened("timed.gif");
+  std::string Folder;
+  Plexor.ScanResult = GetParam().Result;
+  Plexor.OnScan = [&Folder](const std::string& StartDir) {
+    Folder = StartDir;
+    graphics::TBitmap White;
+    White.SetPixelFormat(graphics::pf24bit);
+    White.SetWidth(8);
+    White.SetHeight(6);
+    White.Canvas().Brush().SetColor(0xFFFFFF);
+    White.Canvas().FillRect(base::Rect(0, 0, 8, 6));
+    editor::WriteExchangeFile(StartDir, White);
+  };
+  for (const char* Name : {"ScanButton", "Scanningframe1"}) EXPECT_TRUE(Giffer.Action(Name)->isEnabled()) << Name;
+  Giffer.Action("ScanButton")->trigger();
+  EXPECT_EQ(Plexor.Calls, std::vector<std::string>{"Scan"});
+  EXPECT_EQ(Folder, Giffer.FStartDir());
+  const gif::TGIFSubImage& Frame = *Giffer.FGif()->Frames().SubImages(0);
+  const bool Plain = Frame.ActiveColorMap()->Colors(Frame.Data()[0]) == Frame.ActiveColorMap()->Colors(Frame.Data()[1]);
+  EXPECT_EQ(Plain, GetParam().Loads);
+  EXPECT_EQ(Giffer.Modified(), GetParam().Loads);
+  EXPECT_EQ(Delay(Frame), 25);
+}
+
+INSTANTIATE_TEST_SUITE_P(Results, Scan,
+                         testing::Values(ScanCase{"Scanned", 1, true}, ScanCase{"Cancelled", 0, false},
+                                         ScanCase{"Other", 2, false}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(FileCommandsTest, TheCutWizardReceivesTheCurrentFrameThroughTheExchangeFile) {
+  WriteTimedGIF(InStart("timed.gif"), 2);
+  editor::TGiffer& Giffer = Opened("timed.gif");
+  Giffer.Preview()->SetFrameIndex(1);
+  std::vector<base::TColor> Seen;
+  Plexor.OnCutWizard = [&Seen](const std::string& StartDir) {
+    graphics::TBitmap Bitmap;
+    editor::ReadExchangeFile(StartDir, Bitmap);
+    EXPECT_EQ(Bitmap.Width(), 8);
+    EXPECT_EQ(Bitmap.Height(), 6);
+    for (int X = 0; X < 2; ++X) Seen.push_back(Bitmap.Canvas().Pixels(X, 0));
+  };
+  for (const char* Name : {"CuWizButton", "Cutwizard1"}) EXPECT_TRUE(Giffer.Action(Name)->isEnabled()) << Name;
+  Giffer.Action("CuWizButton")->trigger();
+  EXPECT_EQ(Plexor.Calls, std::vector<std::string>{"CutWizard"});
+  // Frame 2 starts with white: (X + Y + 1) % 2 picks the second colour at 0, 0.
+  EXPECT_EQ(Seen, (std::vector<base::TColor>{0xFFFFFF, 0x000000}));
+  EXPECT_FALSE(Giffer.Modified());
 }
 
 struct WarningCase {

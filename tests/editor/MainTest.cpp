@@ -5,13 +5,21 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
+#include "editor/Preview.h"
+#include "editor/ProgramSetup.h"
+#include "gif/Library.h"
+#include "platform/graphics/Picture.h"
+#include "platform/ui/Application.h"
 #include "editor/forms/OpenWizDlg.h"
+#include "platform/ui/WindowCanvas.h"
 #include "platform/graphics/Colors.h"
 
 #include "tests/editor/MainTestSupport.h"
@@ -30,6 +38,10 @@ const char* const ProjectlessCommands[] = {"CreateButton", "OpenButton", "Wizard
 
 QAction* MenuAction(editor::TGiffer& Giffer, const char* Menu) {
   return Giffer.findChild<QMenu*>(Menu)->menuAction();
+}
+
+QMdiSubWindow* PreviewWindow(editor::TGiffer& Giffer) {
+  return qobject_cast<QMdiSubWindow*>(Giffer.Preview()->parentWidget());
 }
 
 TEST_F(MainWindowTest, WithoutAProjectTheFrameMenusAreOffAndTheStartCommandsOn) {
@@ -149,6 +161,9 @@ TEST_P(CloseQuestion, FollowsTheAnswer) {
   editor::TGiffer& Giffer = Shown({"clip.gif"});
   Giffer.SetModified(true);
   ASSERT_TRUE(QFile::remove(QString::fromStdString(InStart("clip.gif"))));
+  Giffer.Action("Help2")->trigger();
+  QMdiSubWindow* Preview = PreviewWindow(Giffer);
+  const QRect PreviewBounds = Preview->geometry();
   TScriptedDialogs Dialogs({uitest::Press(Case.Answer)});
   EXPECT_EQ(Giffer.close(), Case.Closes);
   ASSERT_EQ(Dialogs.Calls().size(), 1u);
@@ -167,6 +182,16 @@ TEST_P(CloseQuestion, FollowsTheAnswer) {
     EXPECT_TRUE(Giffer.Modified());
     EXPECT_NE(Giffer.FGif(), nullptr);
     EXPECT_FALSE(Settings.Store.ValueExists(ui::OptionSection, "WinState"));
+    // Every window stays as it was, the preview and the help window included.
+    editortest::RunPosted();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(Giffer.HelpForm(), nullptr);
+    EXPECT_TRUE(Giffer.HelpForm()->isVisible());
+    EXPECT_EQ(Giffer.MdiArea()->subWindowList().size(), 2);
+    EXPECT_TRUE(Preview->isVisible());
+    EXPECT_FALSE(Preview->isMinimized());
+    EXPECT_EQ(Preview->geometry(), PreviewBounds);
+    EXPECT_TRUE(Giffer.Preview()->FrameImage()->isVisible());
   }
 }
 
@@ -203,13 +228,13 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedAndKeepsTheWindowOpen) {
   EXPECT_EQ(Dialogs.Calls().back().Type, ui::mtError);
 }
 
-TEST_F(MainWindowTest, ChildWindowsCloseFirst) {
+TEST_F(MainWindowTest, WindowsMadeOnDemandGoWithTheProgram) {
   editor::TGiffer& Giffer = Shown();
   Giffer.Action("Help2")->trigger();
-  ASSERT_EQ(Giffer.MdiArea()->subWindowList().size(), 1);
+  ASSERT_EQ(Giffer.MdiArea()->subWindowList().size(), 2);
   // Asked again, the one help window comes back instead of a second.
   Giffer.Action("Help2")->trigger();
-  EXPECT_EQ(Giffer.MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(Giffer.MdiArea()->subWindowList().size(), 2);
   EXPECT_TRUE(Giffer.close());
   editortest::RunPosted();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -223,7 +248,7 @@ TEST_F(MainWindowTest, TheLayoutIsWrittenAndRestored) {
     Layout.Main = {40, 30, 700, 500};
     // The GIF tool bar moves up into the first row, after the drawing tools.
     Layout.ToolBar3 = {Layout.ToolBar4.X + 500, Layout.ToolBar1.Y};
-    Layout.Preview = {11, 12, 130, 140};
+    Layout.Preview = {11, 12, 330, 240};
     Giffer.ApplyLayout(Layout);
     EXPECT_TRUE(Giffer.close());
   }
@@ -232,7 +257,7 @@ TEST_F(MainWindowTest, TheLayoutIsWrittenAndRestored) {
   EXPECT_EQ(Settings.Store.ReadInteger(ui::OptionSection, "Left", 0), 40);
   EXPECT_EQ(Settings.Store.ReadInteger(ui::OptionSection, "Top", 0), 30);
   EXPECT_EQ(Settings.Store.ReadInteger(ui::OptionSection, "WinState", -1), 0);
-  EXPECT_EQ(Settings.Store.ReadInteger(ui::OptionSection, "PreviewWidth", 0), 130);
+  EXPECT_EQ(Settings.Store.ReadInteger(ui::OptionSection, "PreviewWidth", 0), 330);
   EXPECT_EQ(Settings.Store.ReadInteger(ui::OptionSection, "TB3Top", -1),
             Settings.Store.ReadInteger(ui::OptionSection, "TB1Top", -2));
 
@@ -241,7 +266,7 @@ TEST_F(MainWindowTest, TheLayoutIsWrittenAndRestored) {
   EXPECT_EQ(Again.pos(), QPoint(40, 30));
   EXPECT_EQ(Again.ToolBar(3)->y(), Again.ToolBar(1)->y());
   EXPECT_GT(Again.ToolBar(3)->x(), Again.ToolBar(4)->x());
-  EXPECT_EQ(Again.CurrentLayout().Preview, (editor::TWindowBounds{11, 12, 130, 140}));
+  EXPECT_EQ(Again.CurrentLayout().Preview, (editor::TWindowBounds{11, 12, 330, 240}));
 }
 
 TEST_F(MainWindowTest, WithoutSettingsTheDefaultLayoutIsUsed) {
@@ -272,10 +297,11 @@ TEST_F(MainWindowTest, ProgressAndHintsGoToPanelZero) {
 TEST_F(MainWindowTest, ALoadReportsItsProgressAndEndsWithAnEmptyPanel) {
   maintest::WriteGIF(InStart("clip.gif"), 40, 30);
   editor::TGiffer& Giffer = Shown();
-  Giffer.ShowPaintStatus(0, 2);
+  Giffer.ShowPaintStatus(1, 2);
   Giffer.LoadProject(InStart("clip.gif"));
-  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "");
-  EXPECT_EQ(Giffer.StatusPanel(1)->text(), "");
+  // The first frame is shown after the panels were cleared.
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Ready");
+  EXPECT_EQ(Giffer.StatusPanel(1)->text(), " Frame 1 of 2");
   EXPECT_EQ(Giffer.ProgressBar()->value(), 0);
 }
 
@@ -426,12 +452,13 @@ TEST_F(MainWindowTest, TheOutsideLibraryAndTheLinksAreReached) {
   Plexor.OnProgramOptions = [this] { Settings.Store.WriteString(ui::OptionSection, "Quantize", "5"); };
   Giffer.Action("Programoption1")->trigger();
   EXPECT_EQ(gif::GIFLibraryDefaults().QuantizeBits, 5);
+  // The File menu's entry of the same name does nothing; the Option menu's is the one.
   Plexor.OnProgramOptions = [this] { Settings.Store.WriteString(ui::OptionSection, "Quantize", "7"); };
   Giffer.Action("Programoption2")->trigger();
-  EXPECT_EQ(gif::GIFLibraryDefaults().QuantizeBits, 7);
+  EXPECT_EQ(gif::GIFLibraryDefaults().QuantizeBits, 5);
   Giffer.Action("About1")->trigger();
   Giffer.Action("ToolButton2")->trigger();
-  EXPECT_EQ(Plexor.Calls, (std::vector<std::string>{"ProgramOptions", "ProgramOptions", "About", "About"}));
+  EXPECT_EQ(Plexor.Calls, (std::vector<std::string>{"ProgramOptions", "About", "About"}));
   Giffer.Action("AnimoraHomePage1")->trigger();
   Giffer.Action("Homepage1")->trigger();
   ASSERT_EQ(Urls.size(), 2u);
@@ -457,10 +484,8 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirShortcuts) {
 
 TEST_F(MainWindowTest, TheStartChooserIsShownWhenAsked) {
   Settings.Store.WriteBool(ui::OptionSection, "ShowOpenWiz", true);
-  editor::TOptionSettings Options(Settings.Store);
-  editor::TOpenWizForm Chooser(Options);
   editor::TGiffer& Giffer = Make();
-  Giffer.SetOpenWizForm(&Chooser);
+  editor::TOpenWizForm& Chooser = *Giffer.Forms().OpenWizForm;
   bool SeenOpen = false;
   QTimer Answer;
   QObject::connect(&Answer, &QTimer::timeout, &Chooser, [&] {
@@ -474,6 +499,110 @@ TEST_F(MainWindowTest, TheStartChooserIsShownWhenAsked) {
   editortest::RunPosted();
   EXPECT_TRUE(SeenOpen);
   EXPECT_FALSE(Settings.Store.ReadBool(ui::OptionSection, "ShowOpenWiz", true));
+}
+
+
+TEST_F(MainWindowTest, ThePreviewIsThereFromTheStartAndClosingItMinimisesIt) {
+  editor::TGiffer& Giffer = Shown();
+  QMdiSubWindow* Preview = PreviewWindow(Giffer);
+  ASSERT_NE(Preview, nullptr);
+  EXPECT_TRUE(Giffer.MdiArea()->subWindowList().contains(Preview));
+  EXPECT_TRUE(Preview->isVisible());
+  EXPECT_EQ(Preview->windowTitle(), "Preview");
+  EXPECT_FALSE(Preview->close());
+  EXPECT_TRUE(Preview->isMinimized());
+  EXPECT_EQ(PreviewWindow(Giffer), Preview);
+
+  // The Window menu lists the children, and choosing the preview brings it back.
+  Giffer.Action("Help2")->trigger();
+  QMenu* Window = Giffer.findChild<QMenu*>("Window1");
+  emit Window->aboutToShow();
+  QAction* Item = nullptr;
+  QStringList Titles;
+  for (QAction* Each : Window->actions()) {
+    if (!Each->isCheckable()) continue;
+    Titles << Each->text();
+    if (Each->text() == "Preview") Item = Each;
+  }
+  EXPECT_EQ(Titles.size(), 2);
+  ASSERT_NE(Item, nullptr);
+  EXPECT_FALSE(Item->isChecked());
+  Item->trigger();
+  EXPECT_FALSE(Preview->isMinimized());
+  EXPECT_EQ(Giffer.MdiArea()->activeSubWindow(), Preview);
+  // Shown again, the menu lists each child once.
+  emit Window->aboutToShow();
+  int Checkable = 0;
+  for (QAction* Each : Window->actions()) Checkable += Each->isCheckable() ? 1 : 0;
+  EXPECT_EQ(Checkable, 2);
+}
+
+TEST_F(MainWindowTest, ThePreviewShowsItsFrameWheneverItBecomesTheActiveChild) {
+  maintest::WriteGIF(InStart("clip.gif"));
+  editor::TGiffer& Giffer = Shown({"clip.gif"});
+  Giffer.Action("Help2")->trigger();
+  ASSERT_NE(Giffer.MdiArea()->activeSubWindow(), PreviewWindow(Giffer));
+  Giffer.Preview()->SetFrameIndex(5);
+  Giffer.ShowPaintStatus(-1, 0);
+  Giffer.MdiArea()->setActiveSubWindow(PreviewWindow(Giffer));
+  EXPECT_EQ(Giffer.Preview()->FFrameIndex(), 1);
+  EXPECT_EQ(Giffer.StatusPanel(1)->text(), " Frame 2 of 2");
+}
+
+TEST_F(MainWindowTest, AMinimisedPreviewLeavesItsStoredBoundsAlone) {
+  {
+    editor::TGiffer& Giffer = Shown();
+    PreviewWindow(Giffer)->showMinimized();
+    EXPECT_TRUE(Giffer.close());
+  }
+  EXPECT_TRUE(Settings.Store.ValueExists(ui::OptionSection, "WinState"));
+  EXPECT_FALSE(Settings.Store.ValueExists(ui::OptionSection, "PreviewWidth"));
+  EXPECT_FALSE(Settings.Store.ValueExists(ui::OptionSection, "PreviewLeft"));
+}
+
+TEST_F(MainWindowTest, OpenAndARecentProjectStopThePlayFirst) {
+  maintest::WriteGIF(InStart("clip.gif"));
+  editor::TGiffer& Giffer = Shown({"clip.gif"});
+  auto Playing = [&Giffer] {
+    Giffer.Preview()->Button("RunGif")->setChecked(true);
+    EXPECT_FALSE(Giffer.Preview()->Button("StopGif")->isChecked());
+  };
+  Playing();
+  {
+    TScriptedDialogs Dialogs({uitest::Cancel(uitest::TDialogKind::Open)});
+    Giffer.Action("OpenButton")->trigger();
+    EXPECT_TRUE(Dialogs.Done());
+  }
+  EXPECT_TRUE(Giffer.Preview()->Button("StopGif")->isChecked());
+  Playing();
+  {
+    TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+    Giffer.RecentFileClick(QString::fromStdString(InStart("gone.gif")));
+    EXPECT_TRUE(Dialogs.Done());
+  }
+  EXPECT_TRUE(Giffer.Preview()->Button("StopGif")->isChecked());
+}
+
+TEST_F(MainWindowTest, TheFrameCommandsSayWhatTheyDo) {
+  editor::TGiffer& Giffer = Make();
+  EXPECT_EQ(Giffer.Action("Addframe1")->statusTip(), "Add a frame to the end of the project");
+  EXPECT_EQ(Giffer.Action("Frameoption1")->statusTip(), "Size and position of the current frame");
+}
+
+TEST_F(MainWindowTest, TheProgramsSetUpStartsTheGIFLibraryAndEndsIt) {
+  maintest::WriteGIF(InStart("clip.gif"));
+  {
+    const editor::TProgramSetup Setup;
+    EXPECT_EQ(ui::ApplicationTitle(), "Animora Pro");
+    graphics::TPicture Picture;
+    Picture.LoadFromFile(InStart("clip.gif"));
+    auto* Image = dynamic_cast<gif::TGIFImage*>(Picture.Graphic());
+    ASSERT_NE(Image, nullptr);
+    EXPECT_EQ(Image->Frames().Count(), 2);
+    EXPECT_TRUE(graphics::TPicture::SupportsClipboardFormat(gif::GIFClipboardFormat()));
+  }
+  graphics::TPicture After;
+  EXPECT_THROW(After.LoadFromFile(InStart("clip.gif")), base::EInvalidGraphic);
 }
 
 }  // namespace

@@ -27,17 +27,24 @@ namespace maintest {
 class TFakePlexor : public plexor::TPlexor {
  public:
   void About(QWidget*) override { Calls.push_back("About"); }
-  uint8_t Scan(QWidget*, const std::string&) override {
+  uint8_t Scan(QWidget*, const std::string& StartDir) override {
     Calls.push_back("Scan");
-    return 0;
+    if (OnScan) OnScan(StartDir);
+    return ScanResult;
   }
-  void CutWizard(QWidget*, const std::string&) override { Calls.push_back("CutWizard"); }
+  void CutWizard(QWidget*, const std::string& StartDir) override {
+    Calls.push_back("CutWizard");
+    if (OnCutWizard) OnCutWizard(StartDir);
+  }
   void ProgramOptions(QWidget*) override {
     Calls.push_back("ProgramOptions");
     if (OnProgramOptions) OnProgramOptions();
   }
   std::vector<std::string> Calls;
   std::function<void()> OnProgramOptions;
+  uint8_t ScanResult = 0;
+  std::function<void(const std::string&)> OnScan;
+  std::function<void(const std::string&)> OnCutWizard;
 };
 
 class TFakeShell : public ui::TShell {

@@ -387,3 +387,27 @@ TEST_F(PreviewTest, WithoutAProjectTheToolsAreOff) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PreviewTest, OnlyStretchOrTileStretchThePictureOverItsAlignedPlace) {
+  editor::TGifPreview& Preview = Open(2);
+  auto Corner = [&Preview](bool FarCorner) {
+    Preview.PreviewImage()->show();
+    Preview.ApplyDrawOptions();
+    editortest::RunPosted();
+    const QImage& Image = Preview.PreviewImage()->Shown();
+    EXPECT_GT(Image.width(), 6);
+    return FarCorner ? Image.pixel(Image.width() - 1, Image.height() - 1) | 0xFF000000 : Image.pixel(0, 0) | 0xFF000000;
+  };
+  Preview.Option("CBStretch")->setChecked(true);
+  EXPECT_EQ(Corner(true), GreyOf(0));
+  // The picture keeps its place filling the client, but the frame is drawn at its size.
+  Preview.Option("CBStretch")->setChecked(false);
+  EXPECT_EQ(Corner(true), qRgb(255, 255, 255));
+  EXPECT_EQ(Corner(false), GreyOf(0));
+  Preview.Option("CBTile")->setChecked(true);
+  EXPECT_EQ(Corner(true), GreyOf(0));
+}
+
+}  // namespace

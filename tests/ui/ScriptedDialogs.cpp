@@ -119,6 +119,7 @@ bool TScriptedDialogs::AnswerFileDialog(ui::TOpenDialog& Dialog, TDialogKind Kin
   Call.FilterIndex = Dialog.FilterIndex();
   Call.InitialDir = Dialog.InitialDir();
   Call.FileName = Dialog.FileName();
+  Call.PicturePreview = dynamic_cast<ui::TOpenPictureDialog*>(&Dialog) != nullptr;
   const TDialogAnswer Answer = Next(Call);
   if (!Answer.Accept) return false;
   Dialog.SetFiles(Answer.Files);
