@@ -12,10 +12,20 @@ constexpr int Luminance(uint8_t Red, uint8_t Green, uint8_t Blue) { return 77 * 
 TFastColorLookup::TFastColorLookup(gdi::HPALETTE Palette)
     : TColorLookup(0), ReverseColors(32768, -1) {
   FColors = static_cast<int32_t>(gdi::GetPaletteEntries(Palette, 0, 256, EntryColors.data()));
+  // Each entry answers for its own cell from the start; the lowest index wins.
+  for (int I = 0; I < FColors; ++I) {
+    const gdi::PALETTEENTRY& E = EntryColors[I];
+    int16_t& Cell = CellOf(E.peRed, E.peGreen, E.peBlue);
+    if (Cell < 0) Cell = static_cast<int16_t>(I);
+  }
+}
+
+int16_t& TFastColorLookup::CellOf(uint8_t Red, uint8_t Green, uint8_t Blue) {
+  return ReverseColors[(Blue >> 3) * 1024 + (Green >> 3) * 32 + (Red >> 3)];
 }
 
 uint8_t TFastColorLookup::Lookup(uint8_t Red, uint8_t Green, uint8_t Blue, uint8_t& R, uint8_t& G, uint8_t& B) {
-  int16_t& Cell = ReverseColors[(Blue >> 3) * 1024 + (Green >> 3) * 32 + (Red >> 3)];
+  int16_t& Cell = CellOf(Red, Green, Blue);
   if (Cell < 0) {
     int Best = 0;
     int BestDistance = 0x30000;

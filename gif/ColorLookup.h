@@ -36,6 +36,9 @@ class TFastColorLookup : public TColorLookup {
   uint8_t Lookup(uint8_t Red, uint8_t Green, uint8_t Blue, uint8_t& R, uint8_t& G, uint8_t& B) override;
 
  private:
+  // The 5-5-5 cell of a colour: a palette index, or -1 until it is searched.
+  int16_t& CellOf(uint8_t Red, uint8_t Green, uint8_t Blue);
+
   std::array<gdi::PALETTEENTRY, 256> EntryColors{};
   std::vector<int16_t> ReverseColors;
 };

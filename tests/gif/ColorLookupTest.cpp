@@ -168,17 +168,16 @@ TEST(FastColorLookup, LowestIndexWinsATie) {
   EXPECT_EQ(Ask(Lookup, 70, 70, 70).Index, 3);
 }
 
-TEST(FastColorLookup, FirstColorOfACellAnswersForTheCell) {
-  PalettePtr P(MakePalette({{0, 0, 0}, {7, 0, 0}}));
+TEST(FastColorLookup, EachEntrySeedsItsOwnCellBeforeAnyLookup) {
+  // Entries 0 and 1 share a cell, which entry 0 holds from the start.
+  PalettePtr P(MakePalette({{0, 0, 0}, {7, 0, 0}, {200, 200, 200}}));
   TFastColorLookup Lookup(P.get());
-  EXPECT_EQ(Ask(Lookup, 7, 0, 0), (Answer{1, {7, 0, 0}}));
-  // (0, 0, 0) shares the cell of (7, 0, 0), so it gets entry 1 although entry 0 is exact.
-  EXPECT_EQ(Ask(Lookup, 0, 0, 0), (Answer{1, {7, 0, 0}}));
-  // The next cell along red searches again.
+  EXPECT_EQ(Ask(Lookup, 7, 0, 0), (Answer{0, {0, 0, 0}}));
+  EXPECT_EQ(Ask(Lookup, 0, 0, 0), (Answer{0, {0, 0, 0}}));
+  // The next cell along red is searched: entry 1 is nearest, and stays its answer.
   EXPECT_EQ(Ask(Lookup, 8, 0, 0).Index, 1);
-  TFastColorLookup Fresh(P.get());
-  EXPECT_EQ(Ask(Fresh, 0, 0, 0).Index, 0);
-  EXPECT_EQ(Ask(Fresh, 7, 0, 0), (Answer{0, {0, 0, 0}}));
+  EXPECT_EQ(Ask(Lookup, 15, 7, 7).Index, 1);
+  EXPECT_EQ(Ask(Lookup, 207, 207, 207).Index, 2);
 }
 
 TEST(FastColorLookup, CellsHoldFiveBitsPerChannel) {
