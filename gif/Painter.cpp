@@ -234,12 +234,18 @@ void TGIFPainter::Execute() {
         FActiveFrame = LoopStart;
         if (FFramePainted) Fire(OnPlayLoop);
         while (!Terminated() && !FRestart) {
-          const int Index = FActiveFrame;
+          int Index = FActiveFrame;
           TFrameFacts Facts;
-          if (!ReadFrame(Index, Facts) || Index < 0 || Index >= Facts.FrameCount || Facts.Empty) break;
+          auto Paintable = [&] { return ReadFrame(Index, Facts) && Index >= 0 && Index < Facts.FrameCount && !Facts.Empty; };
+          if (!Paintable()) break;
           if (!WaitBeforeFrame(Index, Delay, Last, LastWait)) break;
           Fire(OnFramePaint);
           if (Terminated()) break;
+          // The handler may have chosen another frame to paint.
+          if (FActiveFrame != Index) {
+            Index = FActiveFrame;
+            if (!Paintable()) break;
+          }
           FDisposal = Facts.Disposal;
           if (Facts.HasLoop && !LoopSeen) {
             LoopSeen = true;
@@ -287,8 +293,15 @@ void TGIFPainter::DirectPaint(TGIFSubImage& Frame) {
   FFramePainted = true;
 }
 
+bool TGIFPainter::CanvasAlive() const {
+  // A window's canvas draws through a memory surface; either kind of device context
+  // is a place to paint, and only one that was deleted is gone.
+  const uint32_t Kind = gdi::GetObjectType(FCanvasDC);
+  return Kind == gdi::OBJ_DC || Kind == gdi::OBJ_MEMDC;
+}
+
 void TGIFPainter::BufferedPaint(TGIFSubImage& Frame, int Index) {
-  if ((FDrawFlags & dfCheckCanvas) && gdi::GetObjectType(FCanvasDC) != gdi::OBJ_DC) {
+  if ((FDrawFlags & dfCheckCanvas) && !CanvasAlive()) {
     Terminate();
     return;
   }

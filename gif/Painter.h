@@ -136,6 +136,8 @@ class TGIFPainter : public base::TThread {
   bool WaitBeforeFrame(int Index, int Delay, int64_t& Last, int64_t& LastWait);
   void DirectPaint(TGIFSubImage& Frame);
   void BufferedPaint(TGIFSubImage& Frame, int Index);
+  // The kept device context of the target still exists.
+  bool CanvasAlive() const;
   // The frame's area on WorkBitmap back to the backdrop or to what lay under the target.
   void RestoreFrameArea(TGIFSubImage& Frame);
   void CleanUp();

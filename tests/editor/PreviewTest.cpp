@@ -411,3 +411,34 @@ TEST_F(PreviewTest, OnlyStretchOrTileStretchThePictureOverItsAlignedPlace) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PreviewTest, ABufferedPlayWithTheCanvasCheckRunsToItsEndOnAWindowCanvas) {
+  TStepClock Clock;
+  gif::SetPainterClock(&Clock);
+  WriteGreyFrames(InStart("grey.gif"), 3);
+  gif::TGIFImage Image;
+  Image.LoadFromFile(InStart("grey.gif"));
+  // Disposal to the background paints through the work bitmap, where the check is.
+  for (int Index = 0; Index < Image.Frames().Count(); ++Index) {
+    gif::TGIFSubImage* Frame = Image.Frames().SubImages(Index);
+    auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(Frame);
+    Control->SetDisposal(gif::fdBackground);
+    Control->SetDelay(2);
+    Frame->Extensions()->Add(std::move(Control));
+  }
+  ui::TWindowCanvas Window;
+  Window.Surface().SetWidth(6);
+  Window.Surface().SetHeight(4);
+  int Painted = 0;
+  bool Ended = false;
+  Image.OnAfterFramePaint = [&Painted](base::TObject*) { ++Painted; };
+  Image.OnPlayEnd = [&Ended](base::TObject*) { Ended = true; };
+  Image.SetDrawFlags(gif::dfAnimate | gif::dfCheckCanvas);
+  Image.Draw(Window.Canvas(), base::Rect(0, 0, 6, 4));
+  EXPECT_EQ(Painted, 3);
+  EXPECT_TRUE(Ended);
+}
+
+}  // namespace

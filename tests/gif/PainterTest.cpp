@@ -145,6 +145,35 @@ TEST_F(TPainterTest, AHandlerMovesThePainterToAnotherFrame) {
   }
 }
 
+TEST_F(TPainterTest, AFramePaintHandlerChoosesTheFrameThatIsPainted) {
+  for (const TGIFDrawFlags Buffer : std::vector<TGIFDrawFlags>{dfUnbuffered, 0}) {
+    SCOPED_TRACE(Buffer ? "unbuffered" : "buffered");
+    auto Image = TimedImage({4, 4, 4, 4});
+    TEventLog Log;
+    Log.Attach(*Image);
+    std::vector<TColor> Painted;
+    Log.OnEvent = [&](TGIFPainter& Painter, const std::string& Event) {
+      if (Event == "frame 0") Painter.SetActiveFrame(2);
+      if (Event.starts_with("after")) Painted.push_back(Target->Canvas().Pixels(0, 0));
+    };
+    Play(*Image, Target->Canvas(), WholeRect, dfAnimate | Buffer);
+    // Frame i is table colour 1 + i.
+    EXPECT_EQ(Painted, (std::vector<TColor>{TableColors()[3], TableColors()[4]}));
+    EXPECT_EQ(Log.Events.back(), "end");
+  }
+}
+
+TEST_F(TPainterTest, CheckingTheCanvasPlaysOnALiveMemoryCanvasToTheEnd) {
+  // Disposal to the background paints through the work bitmap, where the check is.
+  std::vector<TFrameSpec> Frames;
+  for (uint8_t I = 1; I <= 3; ++I) Frames.push_back({.Width = 2, .Height = 2, .Index = I, .Delay = 4, .Disposal = 2});
+  auto Image = MakeImage(2, 2, Frames);
+  TEventLog Log;
+  Log.Attach(*Image);
+  Play(*Image, Target->Canvas(), WholeRect, dfAnimate | dfCheckCanvas);
+  EXPECT_EQ(Shown(Log), Sequence({"0", "1", "2", "end"}));
+}
+
 TEST_F(TPainterTest, StoppingWhileWaitingEndsWithoutPlayEnd) {
   for (bool Threaded : {false, true}) {
     SCOPED_TRACE(Threaded ? "threaded" : "synchronous");
