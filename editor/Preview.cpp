@@ -1,5 +1,7 @@
 #include "editor/Preview.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
@@ -308,10 +310,16 @@ void TGifPreview::OptionButtonClick() {
   if (graphics::TBitmap* Current = Frame->GetBitmap()) Bitmap.Assign(Current);
   Bitmap.SetWidth(Form.FrameWidth());
   Bitmap.SetHeight(Form.FrameHeight());
+  const auto NewLeft = static_cast<uint16_t>(Form.FrameLeft());
+  const auto NewTop = static_cast<uint16_t>(Form.FrameTop());
+  // The nearer corner first, so that neither the old nor the new size runs off the
+  // largest logical screen on the way.
+  Frame->SetLeft(std::min(Frame->Left(), NewLeft));
+  Frame->SetTop(std::min(Frame->Top(), NewTop));
   // New pixels only: the frame keeps its timing and extensions.
   Frame->Assign(&Bitmap);
-  Frame->SetLeft(static_cast<uint16_t>(Form.FrameLeft()));
-  Frame->SetTop(static_cast<uint16_t>(Form.FrameTop()));
+  Frame->SetLeft(NewLeft);
+  Frame->SetTop(NewTop);
   Rebind();
   ShowCurrentFrame();
   FMain.SetModified(true);

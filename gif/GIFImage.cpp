@@ -153,6 +153,7 @@ int TGIFImage::AddFrame(base::TPersistent* Source) {
 }
 
 void TGIFImage::SetWidth(int Value) {
+  if (Value < 0 || Value > TGIFSubImage::MaxScreenSide) RaiseGIFError("Image width must be between 0 and 65535");
   for (int I = 0; I < FFrames->Count(); ++I) {
     const TGIFSubImage* Frame = FFrames->SubImages(I);
     if (Frame->Left() + Frame->Width() > Value) RaiseGIFError("Image width too small for contained frames");
@@ -165,6 +166,7 @@ void TGIFImage::SetWidth(int Value) {
 }
 
 void TGIFImage::SetHeight(int Value) {
+  if (Value < 0 || Value > TGIFSubImage::MaxScreenSide) RaiseGIFError("Image height must be between 0 and 65535");
   for (int I = 0; I < FFrames->Count(); ++I) {
     const TGIFSubImage* Frame = FFrames->SubImages(I);
     if (Frame->Top() + Frame->Height() > Value) RaiseGIFError("Image height too small for contained frames");

@@ -41,7 +41,13 @@ void TGIFSubImage::SetBoundsPart(int Index, uint16_t Value) {
 }
 
 void TGIFSubImage::SetBounds(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight) {
+  // Everything that can fail comes first, so a refused change leaves the frame as it was.
+  if (ALeft + AWidth > MaxScreenSide || ATop + AHeight > MaxScreenSide)
+    RaiseGIFError("Frame extends beyond the largest logical screen (65535 pixels)");
   const bool SizeChanged = AWidth != Width() || AHeight != Height();
+  std::unique_ptr<uint8_t[]> NewData;
+  const int64_t NewSize = static_cast<int64_t>(AWidth) * AHeight;
+  if (SizeChanged) NewData = NewPixels(NewSize);
   const uint16_t Parts[4] = {ALeft, ATop, AWidth, AHeight};
   for (int I = 0; I < 4; ++I) {
     FImageDescriptor[static_cast<size_t>(1 + I * 2)] = static_cast<uint8_t>(Parts[I]);
@@ -50,8 +56,8 @@ void TGIFSubImage::SetBounds(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uin
   if (SizeChanged) {
     ReleaseBitmap();
     ReleaseMask();
-    ReleasePixels();
-    AllocatePixels();
+    FData = std::move(NewData);
+    FPixelBytes = static_cast<int32_t>(NewSize);
   }
   if (FImage == nullptr) return;
   bool Exceeded = false;
@@ -93,11 +99,16 @@ uint8_t TGIFSubImage::Pixels(int X, int Y) {
   return Scanline(Y)[X];
 }
 
+std::unique_ptr<uint8_t[]> TGIFSubImage::NewPixels(int64_t Size) {
+  if (Size > MaxFramePixels) RaiseGIFError("Image dimensions too large");
+  if (Size <= 0) return nullptr;
+  return std::make_unique<uint8_t[]>(static_cast<size_t>(Size));
+}
+
 void TGIFSubImage::AllocatePixels() {
   FData.reset();
   const int64_t Size = static_cast<int64_t>(Width()) * Height();
-  if (Size > MaxFramePixels) RaiseGIFError("Image dimensions too large");
-  if (Size > 0) FData = std::make_unique<uint8_t[]>(static_cast<size_t>(Size));
+  FData = NewPixels(Size);
   FPixelBytes = static_cast<int32_t>(Size);
 }
 

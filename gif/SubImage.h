@@ -24,6 +24,8 @@ class TGIFSubImage : public TGIFItem {
   ANIMORA_CLASS(TGIFSubImage)
   // Larger frames are refused before anything is allocated ("Image dimensions too large").
   static constexpr int64_t MaxFramePixels = int64_t{1} << 26;
+  // A frame's right and bottom edges lie on a logical screen of 16-bit sides.
+  static constexpr int MaxScreenSide = 65535;
   explicit TGIFSubImage(TGIFImage* AGIFImage);
   ~TGIFSubImage() override;
 
@@ -111,6 +113,9 @@ class TGIFSubImage : public TGIFItem {
   void SetPalette(gdi::HPALETTE Value);
 
  private:
+  // A zero-filled buffer of Size pixels (none for 0); "Image dimensions too large" beyond
+  // MaxFramePixels.
+  static std::unique_ptr<uint8_t[]> NewPixels(int64_t Size);
   void AssignFromBitmap(graphics::TBitmap& Source);
   void AssignFromGraphic(graphics::TGraphic& Source);
   // Fills the local table and the pixels from Bitmap in Format.

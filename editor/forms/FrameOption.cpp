@@ -35,18 +35,13 @@ int TOptionForm::FrameTop() const { return ReadInteger(*Ui->TopEdit).value_or(0)
 void TOptionForm::accept() { FormCloseQuery(); }
 
 void TOptionForm::FormCloseQuery() {
-  struct Field {
-    TEditN* Edit;
-    const char* Name;
-    int Min;
-  };
-  const Field Fields[] = {{Ui->EditWidth, "Frame width", 1},
-                          {Ui->EditHeight, "Frame height", 1},
-                          {Ui->LeftEdit, "Left position", 0},
-                          {Ui->TopEdit, "Top position", 0}};
-  for (const Field& F : Fields) {
-    if (!CheckedInteger(*F.Edit, F.Name, F.Min, MaxFrameValue)) return;
-  }
+  const std::optional<int> Width = CheckedInteger(*Ui->EditWidth, "Frame width", 1, MaxFrameValue);
+  if (!Width) return;
+  const std::optional<int> Height = CheckedInteger(*Ui->EditHeight, "Frame height", 1, MaxFrameValue);
+  if (!Height) return;
+  // The frame's far edges must lie on a logical screen of 16-bit sides too.
+  if (!CheckedInteger(*Ui->LeftEdit, "Left position", 0, MaxFrameValue - *Width)) return;
+  if (!CheckedInteger(*Ui->TopEdit, "Top position", 0, MaxFrameValue - *Height)) return;
   QDialog::accept();
 }
 

@@ -316,7 +316,10 @@ TEST_F(PreviewTest, TheFrameOptionDialogChangesNothingUntilAllFourBoxesAreGood) 
                               {"zero width", "0", "4", "0", "0", "Frame width<1."},
                               {"huge height", "6", "70000", "0", "0", "Frame height>65535."},
                               {"negative left", "6", "4", "-1", "0", "Left position<0."},
-                              {"top too far", "6", "4", "0", "65536", "Top position>65535."}};
+                              {"top too far", "6", "4", "0", "65536", "Top position>65531."},
+                              // 65000 + 1000 must not wrap to a 464-pixel screen.
+                              {"right edge too far", "1000", "4", "65000", "0", "Left position>64535."},
+                              {"bottom edge too far", "6", "1000", "0", "64536", "Top position>64535."}};
   for (const OptionCase& Case : Cases) {
     editor::TGifPreview& Preview = Open(2);
     TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
@@ -364,6 +367,20 @@ TEST_F(PreviewTest, TheFrameOptionDialogSetsSizeAndPosition) {
   EXPECT_EQ(Shown(Preview), GreyOf(1));
   EXPECT_EQ(Preview.FrameImage()->Shown().size(), QSize(3, 2));
   EXPECT_TRUE(Giffer->Modified());
+}
+
+TEST_F(PreviewTest, AFrameAtTheFarEdgeMovesBackAndGrowsInOneGo) {
+  editor::TGifPreview& Preview = Open(2);
+  Giffer->FGif()->Frames().SubImages(0)->SetLeft(60000);
+  WhenModal<editor::TOptionForm>([&](editor::TOptionForm& Form) {
+    Form.EditWidth()->setText("6000");
+    Form.LeftEdit()->setText("100");
+    Form.findChild<QPushButton*>("OkButton")->click();
+  });
+  Preview.Button("OptionButton")->click();
+  const gif::TGIFSubImage& Frame = *Giffer->FGif()->Frames().SubImages(0);
+  EXPECT_EQ(std::vector<int>({Frame.Width(), Frame.Height(), Frame.Left(), Frame.Top()}),
+            std::vector<int>({6000, 4, 100, 0}));
 }
 
 TEST_F(PreviewTest, TheMainWindowsFrameCommandsReachThePreview) {

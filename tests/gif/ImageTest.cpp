@@ -140,6 +140,39 @@ TEST(GIFImageCopy, AssignCopiesFramesKeepsOwnSettingsAndDropsHandlers) {
   EXPECT_FALSE(Called);
 }
 
+TEST(GIFImageSize, SidesBeyondSixteenBitsAreRefusedBeforeAnythingChanges) {
+  TGIFImage Image;
+  TGIFSubImage* Frame = NewFrame(Image, 10, 10);
+  Image.AddFrame(Frame);
+  Frame->Data()[0] = 7;
+  for (int Side : {65536, 70000, -1}) {
+    EXPECT_THROW(Image.SetWidth(Side), GIFException) << Side;
+    EXPECT_THROW(Image.SetHeight(Side), GIFException) << Side;
+  }
+  EXPECT_EQ(Image.Width(), 10);
+  EXPECT_EQ(Image.Height(), 10);
+  Image.SetWidth(65535);
+  EXPECT_EQ(Image.Width(), 65535);
+
+  // 65000 + 1000 would wrap to a 464-pixel screen.
+  struct TCase {
+    uint16_t Left, Top, Width, Height;
+  };
+  const TCase Refused[] = {{65000, 0, 1000, 10}, {0, 65000, 10, 1000}, {1, 0, 65535, 10}, {0, 0, 10000, 10000}};
+  for (const TCase& C : Refused) {
+    EXPECT_THROW(Frame->SetBounds(C.Left, C.Top, C.Width, C.Height), GIFException) << C.Left << " " << C.Width;
+    EXPECT_EQ(Frame->BoundsRect(), base::Rect(0, 0, 10, 10));
+    ASSERT_NE(Frame->Data(), nullptr);
+    EXPECT_EQ(Frame->Data()[0], 7);
+    EXPECT_EQ(Image.Height(), 10);
+  }
+  EXPECT_THROW(Frame->SetLeft(65530), GIFException);
+  EXPECT_EQ(Frame->Left(), 0);
+  Frame->SetBounds(65525, 0, 10, 10);
+  EXPECT_EQ(Frame->Left(), 65525);
+  EXPECT_EQ(Frame->Data()[0], 7);
+}
+
 TEST(GIFImageSize, FramesLimitTheLogicalScreen) {
   TGIFImage Image;
   TGIFSubImage* Frame = NewFrame(Image, 10, 10);
