@@ -16,17 +16,8 @@ const TGIFExtensionClass& TGIFAppExtNSLoop::Class() {
 }
 
 TGIFAppExtNSLoop::TGIFAppExtNSLoop(TGIFSubImage* ASubImage) : TGIFApplicationExtension(ASubImage) {
-  SetNetscapeIdent();
-}
-
-void TGIFAppExtNSLoop::SetNetscapeIdent() {
   SetIdentifier("NETSCAPE");
   SetAuthentication("2.0");
-}
-
-void TGIFAppExtNSLoop::LoadFromStream(base::TStream& Stream) {
-  TGIFApplicationExtension::LoadFromStream(Stream);
-  SetNetscapeIdent();
 }
 
 void TGIFAppExtNSLoop::WriteAppData(base::TStream& Stream) {

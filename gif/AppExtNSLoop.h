@@ -12,7 +12,7 @@ class TGIFAppExtNSLoop : public TGIFApplicationExtension {
  public:
   ANIMORA_CLASS(TGIFAppExtNSLoop)
   static const TGIFExtensionClass& Class();
-  // "NETSCAPE" "2.0", both numbers 0.
+  // "NETSCAPE" "2.0", both numbers 0. One that is read keeps the identifier it had.
   explicit TGIFAppExtNSLoop(TGIFSubImage* ASubImage);
 
   // 0 repeats forever.
@@ -20,9 +20,6 @@ class TGIFAppExtNSLoop : public TGIFApplicationExtension {
   void SetLoops(uint16_t Value) { FLoops = Value; }
   uint32_t BufferingSize() const { return FBufferingSize; }
   void SetBufferingSize(uint32_t Value) { FBufferingSize = Value; }
-
-  // Whatever identifier the block had, it is written back as "NETSCAPE2.0".
-  void LoadFromStream(base::TStream& Stream) override;
 
  protected:
   // The loop sub-block, the buffering sub-block when its size is not 0, then 0.
@@ -33,8 +30,6 @@ class TGIFAppExtNSLoop : public TGIFApplicationExtension {
   void ReadAppData(base::TStream& Stream) override;
 
  private:
-  void SetNetscapeIdent();
-
   uint16_t FLoops = 0;
   uint32_t FBufferingSize = 0;
 };

@@ -19,6 +19,15 @@ void SkipExtension(base::TStream& Stream) {
     if (Stream.Read(Block, Byte) != Byte) return;
 }
 
+// Whether the label after the introducer has a class, the stream left where it was.
+bool LabelIsRegistered(base::TStream& Stream) {
+  const int64_t Start = Stream.Position();
+  uint8_t Label = 0;
+  const bool Registered = TryReadByte(Stream, Label) && FindExtensionClass(Label) != nullptr;
+  Stream.SetPosition(Start);
+  return Registered;
+}
+
 }  // namespace
 
 TGIFExtension::TGIFExtension(TGIFSubImage* ASubImage)
@@ -56,6 +65,9 @@ void TGIFExtensionList::LoadFromStream(base::TStream& Stream, base::TObject* Par
       std::unique_ptr<TGIFExtension> Extension = Class->Create(SubImage);
       Extension->LoadFromStream(Stream);
       Add(std::move(Extension));
+    } else if (LabelIsRegistered(Stream)) {
+      // A block of a known kind too short to tell its class is a damaged file.
+      RaiseGIFError("Unknown extension type");
     } else {
       // Decoders are to pass over blocks they do not know.
       ReportWarning(this, sevWarning, "Unknown extension type");

@@ -26,15 +26,15 @@ TEST_F(LoopExtension, CreatedAsNetscapeAndWrittenWithTheBufferBlockOnlyWhenSet) 
   EXPECT_EQ(Written(Loop), Concat({AppHeader(11, "NETSCAPE2.0"), Bytes{3, 1, 1, 2, 5, 2, 1, 2, 3, 4, 0}}));
 }
 
-TEST_F(LoopExtension, BothIdentifiersLoadAndAreWrittenBackAsNetscape) {
-  for (const char* Ident : {"NETSCAPE2.0", "ANIMEXTS1.0"}) {
+TEST_F(LoopExtension, BothIdentifiersLoadAndAreWrittenBackAsTheyWereRead) {
+  for (const std::string Ident : {"NETSCAPE2.0", "ANIMEXTS1.0"}) {
     List().Clear();
     LoadExtensions(Concat({AppHeader(11, Ident), Bytes{3, 1, 5, 0, 0, ','}}));
     auto* Loop = At<TGIFAppExtNSLoop>(0);
     ASSERT_NE(Loop, nullptr) << Ident;
     EXPECT_EQ(Loop->Loops(), 5) << Ident;
-    EXPECT_EQ(Loop->Identifier(), "NETSCAPE") << Ident;
-    EXPECT_EQ(Written(*Loop), Concat({AppHeader(11, "NETSCAPE2.0"), Bytes{3, 1, 5, 0, 0}})) << Ident;
+    EXPECT_EQ(Loop->Identifier() + Loop->Authentication(), Ident);
+    EXPECT_EQ(Written(*Loop), Concat({AppHeader(11, Ident), Bytes{3, 1, 5, 0, 0}})) << Ident;
   }
 }
 
