@@ -1,5 +1,7 @@
 #include "editor/controls/EditN.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMetaObject>
@@ -209,8 +211,8 @@ void TEditN::DoEnter() {
     FSavedMaxWidth = maximumWidth();
     setFixedWidth(FWidthOnFocus);
   }
-  if (FEditType == etDate) SetMaxLength(10);
-  if (FEditType == etTime) SetMaxLength(FTimeSeconds ? 8 : 5);
+  if (FEditType == etDate) SetTypingLimit(10);
+  if (FEditType == etTime) SetTypingLimit(FTimeSeconds ? 8 : 5);
   if (OnEnter) OnEnter(this);
 }
 
@@ -351,15 +353,23 @@ void TEditN::NormalizeDate() {
     ReportLater("Date incorrect");
     FValueDate = Today;
   } else {
-    setText(Built);
+    SetWholeText(Built);
     FValueDate = Read;
   }
   FValueFloat = DaySerial(FValueDate);
   FValueInteger = static_cast<int>(FValueFloat);
 }
 
+void TEditN::SetTypingLimit(int Limit) { SetMaxLength(std::max<int>(Limit, static_cast<int>(text().size()))); }
+
+void TEditN::SetWholeText(const QString& Value) {
+  if (MaxLength() > 0 && Value.size() > MaxLength()) SetMaxLength(static_cast<int>(Value.size()));
+  setText(Value);
+}
+
 void TEditN::NormalizeTime() {
-  const QTime Now = Clock().time();
+  const QDateTime Moment = Clock();
+  const QTime Now = Moment.time();
   const QString T(FTimeSeparator);
   const QString NowText = Now.toString("hh") + T + Now.toString("mm") + T + Now.toString("ss");
   const QString D = OnlyDigits(text());
@@ -389,13 +399,15 @@ void TEditN::NormalizeTime() {
     Read = QTime(Parts[0].toInt(), Parts[1].toInt(), Parts.size() == 3 ? Parts[2].toInt() : 0);
   if (!Read.isValid()) {
     ReportLater("Time incorrect");
-    setText(FTimeSeconds ? NowText : NowText.left(5));
+    SetWholeText(FTimeSeconds ? NowText : NowText.left(5));
     FValueTime = Now;
+    // The moment itself, day and time.
+    FValueFloat = DaySerial(Moment.date()) + DayFraction(Now);
   } else {
-    setText(Built);
+    SetWholeText(Built);
     FValueTime = Read;
+    FValueFloat = DayFraction(FValueTime);
   }
-  FValueFloat = DayFraction(FValueTime);
 }
 
 std::optional<int> ReadInteger(const TEditN& Edit) {

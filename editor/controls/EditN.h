@@ -93,6 +93,10 @@ class TEditN : public QLineEdit {
   void ApplyColors(base::TColor Background, base::TColor Text);
   void NormalizeDate();
   void NormalizeTime();
+  // The typing limit of a type, never below the text already there.
+  void SetTypingLimit(int Limit);
+  // A text the box completes itself is shown whole, even beyond the typing limit.
+  void SetWholeText(const QString& Value);
   void ReportLater(const QString& Text);
 
   TEditTypes FEditType = etString;

@@ -316,6 +316,34 @@ TEST(EditN, TimeValueFollowsTheTimeRead) {
   EXPECT_DOUBLE_EQ(Edit->ValueFloat(), 0.25 + 30.0 / 1440.0);
 }
 
+TEST(EditN, NowCompletedIntoAnEnteredTimeBoxKeepsItsFullText) {
+  LocaleScope Locale(German);
+  for (const bool Seconds : {false, true}) {
+    auto Edit = MakeEdit(TEditTypes::etTime);
+    Edit->Clock = FixedNow;
+    Edit->SetTimeSeconds(Seconds);
+    SendFocus(*Edit, QEvent::FocusIn);
+    SendFocus(*Edit, QEvent::FocusOut);
+    EXPECT_EQ(Edit->text().toStdString(), "14:05:09") << Seconds;
+    // Entering again does not cut it to the typing limit either.
+    SendFocus(*Edit, QEvent::FocusIn);
+    EXPECT_EQ(Edit->text().toStdString(), "14:05:09") << Seconds;
+  }
+}
+
+TEST(EditN, AFailedTimeTakesTheMomentItselfAsItsNumber) {
+  LocaleScope Locale(German);
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+  auto Edit = MakeEdit(TEditTypes::etTime);
+  Edit->Clock = FixedNow;
+  Edit->setText("2561");
+  SendFocus(*Edit, QEvent::FocusOut);
+  RunPosted();
+  EXPECT_EQ(Edit->ValueTime(), QTime(14, 5, 9));
+  // 8 December 2026 is day 46364; 14:05:09 is 50709 seconds into it.
+  EXPECT_DOUBLE_EQ(Edit->ValueFloat(), 46364.0 + 50709.0 / 86400.0);
+}
+
 TEST(EditN, EnterSetsTheLengthLimitsOfItsType) {
   struct Case {
     TEditTypes Type;
