@@ -47,7 +47,6 @@ TGifPreview::TGifPreview(TGiffer& Main, QWidget* Parent)
     : QWidget(Parent), Ui(std::make_unique<::Ui::TGifPreview>()), FMain(Main) {
   Ui->setupUi(this);
   Ui->PreviewImage->hide();
-  Ui->FrameList->SetFlat(true);
   auto Route = [this](QToolButton* Button, void (TGifPreview::*Handler)()) {
     connect(Button, &QToolButton::clicked, this, ui::GuardedSlot([this, Handler] { (this->*Handler)(); }));
   };

@@ -15,14 +15,29 @@
 
 namespace editor {
 
-enum class TEditTypes { etString, etInteger, etFloat, etDate, etTime };
-using enum TEditTypes;
-
-enum class TEditAlign { etAlignRight, etAlignLeft, etAlignCenter, etAlignNone, etAlignValue };
-using enum TEditAlign;
-
+// Its settings are properties, so that a form's .ui file sets them by name.
 class TEditN : public QLineEdit {
   Q_OBJECT
+
+ public:
+  enum class TEditTypes { etString, etInteger, etFloat, etDate, etTime };
+  Q_ENUM(TEditTypes)
+  enum class TEditAlign { etAlignRight, etAlignLeft, etAlignCenter, etAlignNone, etAlignValue };
+  Q_ENUM(TEditAlign)
+
+ private:
+  Q_PROPERTY(TEditTypes EditType READ EditType WRITE SetEditType)
+  Q_PROPERTY(TEditAlign EditAlign READ EditAlign WRITE SetEditAlign)
+  Q_PROPERTY(int EditLengthAlign READ EditLengthAlign WRITE SetEditLengthAlign)
+  Q_PROPERTY(int EditPrecision READ EditPrecision WRITE SetEditPrecision)
+  Q_PROPERTY(bool TimeSeconds READ TimeSeconds WRITE SetTimeSeconds)
+  Q_PROPERTY(bool FirstCharUpper READ FirstCharUpper WRITE SetFirstCharUpper)
+  Q_PROPERTY(QString FirstCharUpList READ FirstCharUpList WRITE SetFirstCharUpList)
+  Q_PROPERTY(int WidthOnFocus READ WidthOnFocus WRITE SetWidthOnFocus)
+  Q_PROPERTY(int ColorOnFocus READ ColorOnFocus WRITE SetColorOnFocus)
+  Q_PROPERTY(int ColorOnNotFocus READ ColorOnNotFocus WRITE SetColorOnNotFocus)
+  Q_PROPERTY(int FontColorOnFocus READ FontColorOnFocus WRITE SetFontColorOnFocus)
+  Q_PROPERTY(int FontColorOnNotFocus READ FontColorOnNotFocus WRITE SetFontColorOnNotFocus)
 
  public:
   using TNotify = std::function<void(QWidget* Sender)>;
@@ -99,8 +114,8 @@ class TEditN : public QLineEdit {
   void SetWholeText(const QString& Value);
   void ReportLater(const QString& Text);
 
-  TEditTypes FEditType = etString;
-  TEditAlign FEditAlign = etAlignNone;
+  TEditTypes FEditType = TEditTypes::etString;
+  TEditAlign FEditAlign = TEditAlign::etAlignNone;
   int FEditLengthAlign = 0;
   int FEditPrecision = 0;
   QChar FEditKeyByTab = QChar(9);
@@ -124,6 +139,11 @@ class TEditN : public QLineEdit {
   QChar FDateSeparator;
   QChar FTimeSeparator;
 };
+
+using TEditTypes = TEditN::TEditTypes;
+using enum TEditN::TEditTypes;
+using TEditAlign = TEditN::TEditAlign;
+using enum TEditN::TEditAlign;
 
 // The box's whole text as a decimal integer; none when it is not one.
 std::optional<int> ReadInteger(const TEditN& Edit);

@@ -8,7 +8,6 @@ namespace editor {
 
 TOptionForm::TOptionForm(QWidget* Parent) : QDialog(Parent), Ui(std::make_unique<::Ui::TOptionForm>()) {
   Ui->setupUi(this);
-  for (TEditN* Edit : {Ui->EditWidth, Ui->EditHeight, Ui->LeftEdit, Ui->TopEdit}) Edit->SetEditType(etInteger);
   connect(Ui->OkButton, &QPushButton::clicked, this, &TOptionForm::FormCloseQuery);
   connect(Ui->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -11,7 +11,6 @@ namespace editor {
 
 TCreateGIFForm::TCreateGIFForm(QWidget* Parent) : QDialog(Parent), Ui(std::make_unique<::Ui::TCreateGIFForm>()) {
   Ui->setupUi(this);
-  for (TEditN* Edit : {Ui->FrameCountEdit, Ui->FrameWidthEdit, Ui->FrameHeightEdit}) Edit->SetEditType(etInteger);
   connect(Ui->OkButton, &QPushButton::clicked, this, &TCreateGIFForm::FormCloseQuery);
   connect(Ui->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -344,6 +344,22 @@ TEST(EditN, AFailedTimeTakesTheMomentItselfAsItsNumber) {
   EXPECT_DOUBLE_EQ(Edit->ValueFloat(), 46364.0 + 50709.0 / 86400.0);
 }
 
+TEST(EditN, TheSettingsArePropertiesAFormFileSetsByName) {
+  auto Edit = MakeEdit(TEditTypes::etString);
+  EXPECT_TRUE(Edit->setProperty("EditType", QStringLiteral("etFloat")));
+  EXPECT_TRUE(Edit->setProperty("EditAlign", QVariant::fromValue(TEditAlign::etAlignValue)));
+  EXPECT_TRUE(Edit->setProperty("EditLengthAlign", 6));
+  EXPECT_TRUE(Edit->setProperty("EditPrecision", 2));
+  EXPECT_TRUE(Edit->setProperty("ColorOnFocus", 0x00FFFF));
+  EXPECT_TRUE(Edit->setProperty("FontColorOnNotFocus", 0x800000));
+  EXPECT_EQ(Edit->EditType(), TEditTypes::etFloat);
+  EXPECT_EQ(Edit->EditAlign(), TEditAlign::etAlignValue);
+  EXPECT_EQ(Edit->EditLengthAlign(), 6);
+  EXPECT_EQ(Edit->EditPrecision(), 2);
+  EXPECT_EQ(Edit->ColorOnFocus(), 0x00FFFF);
+  EXPECT_EQ(Edit->FontColorOnNotFocus(), 0x800000);
+}
+
 TEST(EditN, EnterSetsTheLengthLimitsOfItsType) {
   struct Case {
     TEditTypes Type;

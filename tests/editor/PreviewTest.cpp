@@ -401,6 +401,7 @@ TEST_F(PreviewTest, WithoutAProjectTheToolsAreOff) {
   for (const char* Name : {"StopGif", "RunGif", "NextFrameButton", "AddButton", "DelButton", "OptionButton"})
     EXPECT_FALSE(Giffer.Preview()->Button(Name)->isEnabled()) << Name;
   EXPECT_EQ(Giffer.Preview()->PreviewGif(), nullptr);
+  EXPECT_TRUE(Giffer.Preview()->FrameList()->Flat());
 }
 
 }  // namespace
