@@ -1,18 +1,17 @@
 #include "plexor/CutWizardForm.h"
 
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/DialogService.h"
 #include "plexor/ExchangeImage.h"
+#include "ui_CutWizardForm.h"
 
 namespace plexor {
 
@@ -85,49 +84,33 @@ void TCutView::mouseReleaseEvent(QMouseEvent* Event) {
 }
 
 TCutWizardForm::TCutWizardForm(graphics::TDIBImage Image, std::string StartDir, QWidget* Parent)
-    : TForm(Parent), FImage(std::move(Image)), FStartDir(std::move(StartDir)) {
-  setWindowTitle(QStringLiteral("Cut wizard"));
+    : TForm(Parent), Ui(std::make_unique<::Ui::TCutWizardForm>()), FImage(std::move(Image)),
+      FStartDir(std::move(StartDir)) {
+  Ui->setupUi(this);
+  // The view holds the image of this run, so it is made here, not in the layout.
   FView = new TCutView(QImageFromDIB(FImage));
   FView->SetRects(&FRects);
   FView->OnRectDrawn = [this](const base::TRect& R) { AddRect(R); };
-  auto* Scroll = new QScrollArea(this);
-  Scroll->setWidget(FView);
-
-  FList = new QListWidget(this);
-  FList->setObjectName("RectList");
-  auto* Remove = new QPushButton(QStringLiteral("Remove"), this);
-  Remove->setObjectName("RemoveBtn");
-  auto* Save = new QPushButton(QStringLiteral("Save..."), this);
-  Save->setObjectName("SaveBtn");
-  auto* Close = new QPushButton(QStringLiteral("Close"), this);
-  Close->setObjectName("CloseBtn");
-
-  auto* Side = new QVBoxLayout;
-  Side->addWidget(FList);
-  Side->addWidget(Remove);
-  Side->addWidget(Save);
-  Side->addWidget(Close);
-  auto* Layout = new QHBoxLayout(this);
-  Layout->addWidget(Scroll, 1);
-  Layout->addLayout(Side);
-
-  connect(Remove, &QPushButton::clicked, this, ui::GuardedSlot([this] { RemoveBtnClick(); }));
-  connect(Save, &QPushButton::clicked, this, ui::GuardedSlot([this] { SaveBtnClick(); }));
-  SetButtonModalResult(Close, ui::mrOk);
+  Ui->ImageScroll->setWidget(FView);
+  connect(Ui->RemoveBtn, &QPushButton::clicked, this, ui::GuardedSlot([this] { RemoveBtnClick(); }));
+  connect(Ui->SaveBtn, &QPushButton::clicked, this, ui::GuardedSlot([this] { SaveBtnClick(); }));
+  SetButtonModalResult(Ui->CloseBtn, ui::mrOk);
 }
+
+TCutWizardForm::~TCutWizardForm() = default;
 
 void TCutWizardForm::AddRect(const base::TRect& Rect) {
   FRects.push_back(Rect);
   RefillList();
-  FList->setCurrentRow(FList->count() - 1);
+  Ui->RectList->setCurrentRow(Ui->RectList->count() - 1);
 }
 
 void TCutWizardForm::RemoveBtnClick() {
-  const int Row = FList->currentRow();
+  const int Row = Ui->RectList->currentRow();
   if (Row < 0 || Row >= static_cast<int>(FRects.size())) return;
   FRects.erase(FRects.begin() + Row);
   RefillList();
-  FList->setCurrentRow(std::min(Row, FList->count() - 1));
+  Ui->RectList->setCurrentRow(std::min(Row, Ui->RectList->count() - 1));
 }
 
 void TCutWizardForm::SaveBtnClick() {
@@ -142,9 +125,9 @@ void TCutWizardForm::SaveBtnClick() {
 }
 
 void TCutWizardForm::RefillList() {
-  FList->clear();
+  Ui->RectList->clear();
   for (const base::TRect& R : FRects)
-    FList->addItem(QStringLiteral("%1, %2: %3 x %4").arg(R.Left).arg(R.Top).arg(R.Width()).arg(R.Height()));
+    Ui->RectList->addItem(QStringLiteral("%1, %2: %3 x %4").arg(R.Left).arg(R.Top).arg(R.Width()).arg(R.Height()));
   FView->update();
 }
 

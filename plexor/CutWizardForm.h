@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,9 @@
 #include "platform/graphics/BmpCodec.h"
 #include "platform/ui/Form.h"
 
-class QListWidget;
+namespace Ui {
+class TCutWizardForm;
+}
 
 namespace plexor {
 
@@ -50,6 +53,7 @@ class TCutWizardForm : public ui::TForm {
  public:
   ANIMORA_CLASS(TCutWizardForm)
   TCutWizardForm(graphics::TDIBImage Image, std::string StartDir, QWidget* Parent = nullptr);
+  ~TCutWizardForm() override;
 
   const std::vector<base::TRect>& Rects() const { return FRects; }
   void AddRect(const base::TRect& Rect);
@@ -60,11 +64,11 @@ class TCutWizardForm : public ui::TForm {
  private:
   void RefillList();
 
+  std::unique_ptr<::Ui::TCutWizardForm> Ui;
   graphics::TDIBImage FImage;
   std::string FStartDir;
   std::vector<base::TRect> FRects;
   TCutView* FView;
-  QListWidget* FList;
 };
 
 }  // namespace plexor

@@ -1,14 +1,15 @@
 // The program-options dialog: the colour-reduction defaults of new images.
 #pragma once
 
+#include <memory>
+
 #include "platform/ui/Form.h"
 #include "platform/ui/SettingsStore.h"
 #include "plexor/ColorOptions.h"
 
-class QComboBox;
-class QFrame;
-class QPushButton;
-class QSpinBox;
+namespace Ui {
+class TProgramOptionsForm;
+}
 
 namespace plexor {
 
@@ -17,6 +18,7 @@ class TProgramOptionsForm : public ui::TForm {
   ANIMORA_CLASS(TProgramOptionsForm)
   // Shows the values Store holds; OK writes them back to it.
   explicit TProgramOptionsForm(ui::TSettingsStore& Store, QWidget* Parent = nullptr);
+  ~TProgramOptionsForm() override;
 
   TColorOptions Options() const;
 
@@ -26,12 +28,9 @@ class TProgramOptionsForm : public ui::TForm {
  private:
   void ShowColor();
 
+  std::unique_ptr<::Ui::TProgramOptionsForm> Ui;
   ui::TSettingsStore& FStore;
   base::TColor FTransparent;
-  QFrame* FSwatch;
-  QComboBox* FReduction;
-  QSpinBox* FQuantize;
-  QComboBox* FDither;
 };
 
 }  // namespace plexor
