@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QSlider>
 #include <QTimer>
 #include <functional>
@@ -266,6 +267,8 @@ TEST_F(FileCommandsTest, NewMakesBlankFramesOfTheEnteredSize) {
   EXPECT_EQ(Giffer.windowTitle(), "Veltrane Animora Pro: New Gif");
   EXPECT_EQ(Giffer.FFileName(), "");
   EXPECT_EQ(Giffer.FProjectOpen(), 1);
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Ready");
+  EXPECT_EQ(Giffer.StatusPanel(1)->text(), " Frame 1 of 3");
   EXPECT_FALSE(Giffer.Modified());
   // Without a name, saving asks for one.
   TScriptedDialogs Dialogs({uitest::Cancel(TDialogKind::Save)});
