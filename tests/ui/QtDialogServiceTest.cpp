@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/ui/QtDialogService.h"
 
 using namespace ui;
@@ -119,3 +121,37 @@ TEST(QtDialogService, CancelledOpenDialogChangesNothing) {
   EXPECT_EQ(Dialog.FileName(), "/kept/name.gif");
   EXPECT_TRUE(Dialog.Files().empty());
 }
+
+namespace {
+
+TEST(QtDialogService, AnOpenPictureDialogShowsThePictureUnderTheCursor) {
+  QTemporaryDir Dir;
+  const std::string Picture = (Dir.path() + "/still.bmp").toStdString();
+  graphics::TBitmap Bitmap;
+  Bitmap.SetPixelFormat(graphics::pf24bit);
+  Bitmap.SetWidth(30);
+  Bitmap.SetHeight(20);
+  Bitmap.SaveToFile(Picture);
+  TQtDialogService Service;
+  TOpenPictureDialog Dialog;
+  QSize Shown;
+  bool EmptyForNoPicture = false;
+  WhenModal([&](QWidget* Modal) {
+    auto* Box = qobject_cast<QFileDialog*>(Modal);
+    auto* Preview = Modal->findChild<QLabel*>("PicturePreview");
+    if (Box && Preview) {
+      emit Box->currentChanged(QString::fromStdString(Picture));
+      Shown = Preview->pixmap().size();
+      emit Box->currentChanged(Dir.path());
+      EmptyForNoPicture = Preview->pixmap().isNull();
+    } else {
+      ADD_FAILURE() << "no picture preview";
+    }
+    static_cast<QDialog*>(Modal)->reject();
+  });
+  EXPECT_FALSE(Service.ExecuteOpen(Dialog));
+  EXPECT_EQ(Shown, QSize(30, 20));
+  EXPECT_TRUE(EmptyForNoPicture);
+}
+
+}  // namespace
