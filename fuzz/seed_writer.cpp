@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
   const std::string Kind = argv[1];
   const std::string Dir = argv[2];
   if (Kind == "bmp") {
-    for (uint16_t Bits : {1, 4, 8, 16, 24, 32}) Save(Dir, "own-" + std::to_string(Bits) + ".bmp", BMPFile(Pattern(13, 7, Bits)));
+    for (uint16_t Bits : {1, 4, 8, 16, 24, 32})
+      Save(Dir, "own-" + std::to_string(Bits) + ".bmp", BMPFile(Pattern(13, 7, Bits)));
     Save(Dir, "own-16-565.bmp", BMPFile(Pattern(13, 7, 16, true)));
     Save(Dir, "own-8-topdown.bmp", TopDown(Pattern(13, 7, 8)));
     Save(Dir, "own-24-topdown.bmp", TopDown(Pattern(13, 7, 24)));

@@ -236,7 +236,9 @@ void TGIFPainter::Execute() {
         while (!Terminated() && !FRestart) {
           int Index = FActiveFrame;
           TFrameFacts Facts;
-          auto Paintable = [&] { return ReadFrame(Index, Facts) && Index >= 0 && Index < Facts.FrameCount && !Facts.Empty; };
+          auto Paintable = [&] {
+            return ReadFrame(Index, Facts) && Index >= 0 && Index < Facts.FrameCount && !Facts.Empty;
+          };
           if (!Paintable()) break;
           if (!WaitBeforeFrame(Index, Delay, Last, LastWait)) break;
           Fire(OnFramePaint);
