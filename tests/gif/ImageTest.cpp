@@ -171,6 +171,14 @@ TEST(GIFImageSize, SidesBeyondSixteenBitsAreRefusedBeforeAnythingChanges) {
   Frame->SetBounds(65525, 0, 10, 10);
   EXPECT_EQ(Frame->Left(), 65525);
   EXPECT_EQ(Frame->Data()[0], 7);
+  // New pixels wider than the room left are refused with the frame as it was.
+  graphics::TBitmap Wide;
+  Wide.SetPixelFormat(graphics::pf24bit);
+  Wide.SetWidth(20);
+  Wide.SetHeight(10);
+  EXPECT_THROW(Frame->Assign(&Wide), GIFException);
+  EXPECT_EQ(Frame->BoundsRect(), base::Rect(65525, 0, 65535, 10));
+  EXPECT_EQ(Frame->Data()[0], 7);
 }
 
 TEST(GIFImageSize, FramesLimitTheLogicalScreen) {
