@@ -40,6 +40,7 @@ namespace editor {
 
 class TGifPreview;
 class TOpenWizForm;
+class TRotationEffectForm;
 
 // What the main window needs of the frame editor; the frame editor registers itself
 // with SetFrameEditor while it is open.
@@ -94,6 +95,7 @@ class TGiffer : public QMainWindow {
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
   TGifPreview* Preview() const { return FPreview; }
+  TRotationEffectForm* RotationEffectForm() const { return FRotationEffectForm; }
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -242,6 +244,8 @@ class TGiffer : public QMainWindow {
   // first project, and closing it only hides it.
   TGifPreview* FPreview = nullptr;
   QMdiSubWindow* FPreviewWindow = nullptr;
+  // Made with the window and reused, so its preview image lasts from run to run.
+  TRotationEffectForm* FRotationEffectForm = nullptr;
   // The stored preview bounds, kept so that they survive until the preview exists.
   TWindowBounds FPreviewBounds;
   bool FShown = false;
