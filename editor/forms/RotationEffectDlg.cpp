@@ -15,6 +15,7 @@
 #include "editor/forms/CheckedField.h"
 #include "platform/base/Rounding.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DialogService.h"
 #include "platform/ui/HourGlass.h"
 #include "ui_RotationEffectDlg.h"
 
@@ -61,6 +62,11 @@ void TRotationEffectForm::OkButtonClick() {
   const int Source = *First - 1;
   const int Passes = *Last - Source;
   const int Step = RotationStep(Passes);
+  graphics::TBitmap* Picture = Preview.PreviewGif()->Frames().SubImages(Source)->GetBitmap();
+  if (!Picture) {
+    ui::Dialogs().MessageBox("The frame has no picture to rotate.", "Error!", ui::mtError, ui::mbOK);
+    return;
+  }
 
   ui::THourGlass Busy;
   Preview.SetFrameIndex(Source);
@@ -68,7 +74,8 @@ void TRotationEffectForm::OkButtonClick() {
   try {
     double Angle = 0;
     for (int Pass = 0; Pass < Passes; ++Pass) {
-      // The preview's copy keeps the unrotated source frame at Source.
+      // The preview's copy is made again after every pass; its frame at Source stays
+      // the unrotated source.
       WriteExchangeFile(FMain.FStartDir(), *Preview.PreviewGif()->Frames().SubImages(Source)->GetBitmap());
       LoadSource();
       ShowStatus("Rotate");
