@@ -24,6 +24,7 @@
 #include "editor/Preview.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/forms/OpenWizDlg.h"
+#include "editor/forms/RotationEffectDlg.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Rounding.h"
 #include "platform/graphics/Colors.h"
@@ -57,7 +58,7 @@ constexpr std::array PendingCommands = {
     "Exchange1",       "EditFrame",         "Moveframe1",     "Extensions1",        "ExtensButton",
     "Globalpalette1",  "GlobalOption",      "Optimizepalette1", "OptimizeButton",   "Optimize1",
     "Optimizeframesize1", "Fallwall1",      "Rain1",          "Moveapart1",         "Lines1",
-    "Rotation1",       "GIFWizard1",        "WizardButton",   "MapofGIF1",          "ImportButton",
+    "GIFWizard1",        "WizardButton",   "MapofGIF1",          "ImportButton",
 };
 
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
@@ -121,6 +122,7 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   FPreviewWindow->setAttribute(Qt::WA_DeleteOnClose, false);
   FPreviewWindow->show();
   FForms = std::make_unique<TStartupForms>(this, FSettings);
+  FRotationEffectForm = new TRotationEffectForm(*this, this);
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -627,7 +629,7 @@ void TGiffer::Fallwall1Click() { CommandNotBuilt("Fall wall"); }
 void TGiffer::Rain1Click() { CommandNotBuilt("Rain"); }
 void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }
 void TGiffer::Lines1Click() { CommandNotBuilt("Lines"); }
-void TGiffer::Rotation1Click() { CommandNotBuilt("Rotation"); }
+void TGiffer::Rotation1Click() { FRotationEffectForm->exec(); }
 void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
 void TGiffer::MapofGIF1Click() { CommandNotBuilt("Import wizard"); }
 void TGiffer::Cutwizard1Click() {

@@ -41,6 +41,7 @@ namespace editor {
 
 class TGifPreview;
 class TOpenWizForm;
+class TRotationEffectForm;
 
 // What the main window needs of the frame editor; the frame editor registers itself
 // with SetFrameEditor while it is open.
@@ -95,6 +96,7 @@ class TGiffer : public QMainWindow {
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
   TGifPreview* Preview() const { return FPreview; }
+  TRotationEffectForm* RotationEffectForm() const { return FRotationEffectForm; }
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -246,6 +248,8 @@ class TGiffer : public QMainWindow {
   TGifPreview* FPreview = nullptr;
   QMdiSubWindow* FPreviewWindow = nullptr;
   std::vector<QAction*> FWindowItems;
+  // Made with the window and reused, so its preview image lasts from run to run.
+  TRotationEffectForm* FRotationEffectForm = nullptr;
   bool FShown = false;
   std::vector<QLabel*> FPanels;
   // After the preview, as the program starts its forms.
