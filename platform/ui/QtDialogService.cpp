@@ -11,6 +11,7 @@
 
 #include "platform/ui/ColorConvert.h"
 #include "platform/ui/FileFilter.h"
+#include "platform/ui/PicturePreview.h"
 #include "platform/ui/Printer.h"
 
 namespace ui {
@@ -93,6 +94,11 @@ bool TQtDialogService::ExecuteOpen(TOpenDialog& Dialog) {
   QFileDialog Box(QApplication::activeWindow());
   Box.setAcceptMode(QFileDialog::AcceptOpen);
   Box.setFileMode(Dialog.AllowMultiSelect() ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  if (Dialog.PicturePreview()) {
+    // The preview lives in Qt's own dialog; a native one has no room for it.
+    Box.setOption(QFileDialog::DontUseNativeDialog);
+    AddPicturePreview(Box);
+  }
   Prepare(Box, Dialog);
   return Finish(Box, Dialog);
 }

@@ -6,12 +6,15 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
+#include "platform/graphics/Bitmap.h"
+#include "platform/ui/PicturePreview.h"
 #include "platform/ui/QtDialogService.h"
 
 using namespace ui;
@@ -118,4 +121,43 @@ TEST(QtDialogService, CancelledOpenDialogChangesNothing) {
   EXPECT_FALSE(Service.ExecuteOpen(Dialog));
   EXPECT_EQ(Dialog.FileName(), "/kept/name.gif");
   EXPECT_TRUE(Dialog.Files().empty());
+}
+
+TEST(QtDialogService, PictureOpenDialogPreviewsTheFileUnderTheCursorAndTakesSeveralFiles) {
+  QTemporaryDir Dir;
+  const QString Picture = Dir.path() + "/wide.bmp";
+  {
+    graphics::TBitmap Bitmap;
+    Bitmap.SetPixelFormat(graphics::pf24bit);
+    Bitmap.SetWidth(320);
+    Bitmap.SetHeight(80);
+    Bitmap.SaveToFile(Picture.toStdString());
+  }
+  TQtDialogService Service;
+  TOpenDialog Dialog;
+  Dialog.SetAllowMultiSelect(true);
+  Dialog.SetPicturePreview(true);
+  QFileDialog::FileMode Mode = QFileDialog::AnyFile;
+  QSize Shown;
+  bool TextForNoPicture = false;
+  WhenModal([&](QWidget* Modal) {
+    auto* Box = qobject_cast<QFileDialog*>(Modal);
+    auto* Preview = Modal->findChild<QLabel*>("PicturePreview");
+    if (!Box || !Preview) {
+      ADD_FAILURE() << "no file dialog with a preview";
+      Modal->close();
+      return;
+    }
+    Mode = Box->fileMode();
+    emit Box->currentChanged(Picture);
+    Shown = Preview->pixmap().size();
+    emit Box->currentChanged(Dir.path() + "/missing.bmp");
+    TextForNoPicture = Preview->pixmap().isNull() && !Preview->text().isEmpty();
+    Box->reject();
+  });
+  EXPECT_FALSE(Service.ExecuteOpen(Dialog));
+  EXPECT_EQ(Mode, QFileDialog::ExistingFiles);
+  // Fitted into the square with its proportions kept.
+  EXPECT_EQ(Shown, QSize(PicturePreviewSide, PicturePreviewSide / 4));
+  EXPECT_TRUE(TextForNoPicture);
 }
