@@ -21,6 +21,7 @@
 
 #include "editor/Preview.h"
 #include "editor/forms/HelpDlg.h"
+#include "editor/forms/MapDlg.h"
 #include "editor/forms/OpenWizDlg.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Rounding.h"
@@ -57,7 +58,7 @@ constexpr std::array PendingCommands = {
     "Globalpalette1",  "GlobalOption",
     "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Fallwall1",
     "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
-    "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
+    "WizardButton",    "Cutwizard1",        "CuWizButton",
 };
 
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
@@ -552,15 +553,27 @@ void TGiffer::Tile1Click() { Ui->MdiArea->tileSubWindows(); }
 void TGiffer::Next1Click() { Ui->MdiArea->activateNextSubWindow(); }
 void TGiffer::Previous1Click() { Ui->MdiArea->activatePreviousSubWindow(); }
 
+void TGiffer::ShowNormal(QWidget& Form) {
+  QWidget* Window = Form.parentWidget() ? Form.parentWidget() : &Form;
+  Window->show();
+  Window->showNormal();
+}
+
 void TGiffer::Help2Click() {
-  if (FHelpForm) {
-    QWidget* Window = FHelpForm->parentWidget() ? FHelpForm->parentWidget() : FHelpForm.data();
-    Window->show();
-    Window->showNormal();
-    return;
-  }
+  if (FHelpForm) return ShowNormal(*FHelpForm);
   FHelpForm = new THelpForm(FStartDirValue);
   Ui->MdiArea->addSubWindow(FHelpForm)->show();
+}
+
+TMapForm* TGiffer::MapForm() const { return FMapForm; }
+
+void TGiffer::MapofGIF1Click() {
+  if (FMapForm) return ShowNormal(*FMapForm);
+  // It works on the project, so there is nothing to show without one.
+  if (!FGifImage) return;
+  FMapForm = new TMapForm(*this);
+  FMapForm->OnFormClose = [this] { FMapForm = nullptr; };
+  Ui->MdiArea->addSubWindow(FMapForm)->show();
 }
 
 void TGiffer::AnimoraHomePage1Click() { OpenUrl(AnimoraHomePageUrl); }
@@ -595,7 +608,6 @@ void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }
 void TGiffer::Lines1Click() { CommandNotBuilt("Lines"); }
 void TGiffer::Rotation1Click() { CommandNotBuilt("Rotation"); }
 void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
-void TGiffer::MapofGIF1Click() { CommandNotBuilt("Import wizard"); }
 void TGiffer::Cutwizard1Click() { CommandNotBuilt("Cut wizard"); }
 
 TLayout TGiffer::CurrentLayout() const {

@@ -39,6 +39,7 @@ class TShell;
 namespace editor {
 
 class TGifPreview;
+class TMapForm;
 class TOpenWizForm;
 
 // What the main window needs of the frame editor; the frame editor registers itself
@@ -93,6 +94,8 @@ class TGiffer : public QMainWindow {
   // The open frame editor, or none when it closes.
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
+  TMapForm* MapForm() const;
+  plexor::TPlexor& Plexor() const { return FPlexor; }
   TGifPreview* Preview() const { return FPreview; }
 
   QAction* Action(const char* Name) const;
@@ -217,6 +220,8 @@ class TGiffer : public QMainWindow {
   void ShowProject();
   // The preview window where the stored layout puts it.
   void PlacePreview();
+  // Show or make: an on-demand window that exists comes back in its normal state.
+  static void ShowNormal(QWidget& Form);
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
@@ -238,6 +243,7 @@ class TGiffer : public QMainWindow {
   TOpenWizForm* FOpenWizForm = nullptr;
   TFrameEditorLink* FFrameEditor = nullptr;
   QPointer<THelpForm> FHelpForm;
+  QPointer<TMapForm> FMapForm;
   // Made with the window; it keeps the current frame. It joins the MDI area with the
   // first project, and closing it only hides it.
   TGifPreview* FPreview = nullptr;

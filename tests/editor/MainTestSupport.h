@@ -27,8 +27,9 @@ namespace maintest {
 class TFakePlexor : public plexor::TPlexor {
  public:
   void About(QWidget*) override { Calls.push_back("About"); }
-  uint8_t Scan(QWidget*, const std::string&) override {
+  uint8_t Scan(QWidget*, const std::string& StartDir) override {
     Calls.push_back("Scan");
+    if (OnScan) return OnScan(StartDir);
     return 0;
   }
   void CutWizard(QWidget*, const std::string&) override { Calls.push_back("CutWizard"); }
@@ -38,6 +39,8 @@ class TFakePlexor : public plexor::TPlexor {
   }
   std::vector<std::string> Calls;
   std::function<void()> OnProgramOptions;
+  // What a scan does and reports; none: nothing is scanned.
+  std::function<uint8_t(const std::string& StartDir)> OnScan;
 };
 
 class TFakeShell : public ui::TShell {
