@@ -572,7 +572,10 @@ void TGiffer::MapofGIF1Click() {
   // It works on the project, so there is nothing to show without one.
   if (!FGifImage) return;
   FMapForm = new TMapForm(*this);
-  FMapForm->OnFormClose = [this] { FMapForm = nullptr; };
+  // A wizard that closes late must not make the main window forget a newer one.
+  FMapForm->OnFormClose = [this, Form = FMapForm.data()] {
+    if (FMapForm == Form) FMapForm = nullptr;
+  };
   Ui->MdiArea->addSubWindow(FMapForm)->show();
 }
 

@@ -195,6 +195,7 @@ void TMapForm::RequestThumbnail(int Item) {
 void TMapForm::DrawRequestedThumbnails() {
   const std::vector<int> Items = std::move(FRequested);
   FRequested.clear();
+  ui::THourGlass Busy;
   for (int Item : Items) Thumbnail(Item);
   Ui->ImagePicker->viewport()->update();
 }
@@ -342,6 +343,8 @@ void TMapForm::CloseBtnClick() {
 }
 
 void TMapForm::closeEvent(QCloseEvent* Event) {
+  // Until it is freed, a closed wizard no longer follows the project.
+  disconnect(FMain.Preview(), nullptr, this, nullptr);
   if (OnFormClose) OnFormClose();
   Event->accept();
 }
