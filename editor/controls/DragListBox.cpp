@@ -75,6 +75,8 @@ void TDragListBox::dragEnterEvent(QDragEnterEvent* Event) {
 }
 
 void TDragListBox::dragMoveEvent(QDragMoveEvent* Event) {
+  // The list scrolls near its edges; whether the drop is taken is the owner's say.
+  QListWidget::dragMoveEvent(Event);
   if (Accepts(Event->source()))
     Event->acceptProposedAction();
   else

@@ -89,7 +89,11 @@ TMapForm::TMapForm(TGiffer& Main, QWidget* Parent)
   connect(FMain.Preview(), &TGifPreview::Rebound, this, ui::GuardedSlot([this] { ProjectChanged(); }));
 }
 
-TMapForm::~TMapForm() = default;
+TMapForm::~TMapForm() {
+  // The list outlives this part of the form while it is taken down; it must not call back.
+  Ui->ImagePicker->disconnect(this);
+  Ui->ImagePicker->OnDrawItem = nullptr;
+}
 
 TDragListBox* TMapForm::ImagePicker() const { return Ui->ImagePicker; }
 QLabel* TMapForm::ImageView() const { return Ui->ImageView; }

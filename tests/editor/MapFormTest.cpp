@@ -77,7 +77,7 @@ int Delay(const gif::TGIFSubImage& Frame) {
 }
 
 class MapFormTest : public MainWindowTest {
- protected:
+ public:
   // The wizard on a project of Frames frames, opened from the Wizard menu.
   editor::TMapForm& Wizard(int Frames) {
     WriteFramesGIF(InStart("clip.gif"), Frames);
@@ -111,23 +111,56 @@ class MapFormTest : public MainWindowTest {
   }
 };
 
-TEST_F(MapFormTest, OpensWithOneItemPerFrameAndTheSecondSelected) {
-  struct Case {
-    int Frames;
-    int Selected;
-    int ViewWidth;
-  } const Cases[] = {{3, 1, 4}, {1, -1, 0}};
-  for (const Case& C : Cases) {
+struct EdgeCase {
+  const char* Name;
+  int Frames;
+  std::vector<uitest::TDialogAnswer> Script;
+  std::function<void(MapFormTest& Test, editor::TMapForm& Form)> Act;
+  std::vector<int> Widths;  // of the project's frames afterwards, in order
+  int Selected;
+  int ViewWidth;  // of the frame the view shows; 0 for none
+  std::vector<std::string> Messages;
+  bool Modified;
+};
+
+TEST_F(MapFormTest, EdgeCases) {
+  const std::string Seven = InStart("seven.bmp");
+  const std::string Nine = InStart("nine.bmp");
+  WriteBMP(Seven, 7, 3);
+  WriteBMP(Nine, 9, 3);
+  const EdgeCase Cases[] = {
+      {"three frames open with the second selected", 3, {}, nullptr, {3, 4, 5}, 1, 4, {}, false},
+      {"one frame opens with none selected", 1, {}, nullptr, {3}, -1, 0, {}, false},
+      {"the third dragged onto the first", 3, {}, [](MapFormTest& T, editor::TMapForm& F) { T.Drag(F, 2, 0); },
+       {5, 3, 4}, 0, 5, {}, true},
+      {"the Delete key asks, other keys do not", 3, {uitest::Press(ui::mrCancel)},
+       [](MapFormTest&, editor::TMapForm& F) {
+         QTest::keyClick(F.ImagePicker(), Qt::Key_A);
+         QTest::keyClick(F.ImagePicker(), Qt::Key_Delete);
+       },
+       {3, 4, 5}, 1, 4, {"Are you sure that you want delete this frame?"}, false},
+      {"two files added to two frames come last in the dialog's order", 2, {uitest::OpenFiles({Seven, Nine})},
+       [](MapFormTest&, editor::TMapForm& F) { F.Button("InsertButton")->click(); }, {3, 4, 7, 9}, -1, 0, {}, true},
+  };
+  for (const EdgeCase& C : Cases) {
     editor::TMapForm& Form = Wizard(C.Frames);
-    EXPECT_EQ(Form.windowTitle(), "Import Wizard");
-    EXPECT_EQ(Form.Button("CreateScanButton")->text(), "Create&&Scan");
+    TScriptedDialogs Dialogs(C.Script);
+    if (C.Act) C.Act(*this, Form);
+    EXPECT_TRUE(Dialogs.Done()) << C.Name;
+    std::vector<std::string> Texts;
+    for (const auto& [Text, Caption] : editortest::Messages(Dialogs)) Texts.push_back(Text);
+    EXPECT_EQ(Texts, C.Messages) << C.Name;
+    EXPECT_EQ(Widths(*Giffer->FGif()), C.Widths) << C.Name;
+    // The preview plays what the project holds.
+    EXPECT_EQ(Widths(*Giffer->Preview()->PreviewGif()), C.Widths) << C.Name;
     std::vector<std::string> Expected;
-    for (int Frame = 1; Frame <= C.Frames; ++Frame) Expected.push_back("Frame " + std::to_string(Frame));
-    EXPECT_EQ(Items(Picker(Form)), Expected);
+    for (size_t Frame = 1; Frame <= C.Widths.size(); ++Frame) Expected.push_back("Frame " + std::to_string(Frame));
+    EXPECT_EQ(Items(Picker(Form)), Expected) << C.Name;
+    EXPECT_EQ(Giffer->Preview()->FrameList()->count(), static_cast<int>(C.Widths.size())) << C.Name;
     const QListWidgetItem* Current = Picker(Form).currentItem();
-    EXPECT_EQ(Current && Current->isSelected() ? Picker(Form).currentRow() : -1, C.Selected) << C.Frames;
-    EXPECT_EQ(Form.ImageView()->pixmap().width(), C.ViewWidth) << C.Frames;
-    EXPECT_FALSE(Giffer->Modified());
+    EXPECT_EQ(Current && Current->isSelected() ? Picker(Form).currentRow() : -1, C.Selected) << C.Name;
+    EXPECT_EQ(Form.ImageView()->pixmap().width(), C.ViewWidth) << C.Name;
+    EXPECT_EQ(Giffer->Modified(), C.Modified) << C.Name;
     Giffer.reset();
   }
 }
@@ -135,6 +168,8 @@ TEST_F(MapFormTest, OpensWithOneItemPerFrameAndTheSecondSelected) {
 TEST_F(MapFormTest, TheWizardIsMadeOnceAndForgottenWhenClosed) {
   editor::TMapForm& Form = Wizard(2);
   editor::TGiffer& Main = *Giffer;
+  EXPECT_EQ(Form.windowTitle(), "Import Wizard");
+  EXPECT_EQ(Form.Button("CreateScanButton")->text(), "Create&&Scan");
   EXPECT_FALSE(editor::TGiffer::Pending(Main.Action("ImportButton")));
   Main.Action("ImportButton")->trigger();
   EXPECT_EQ(Main.MapForm(), &Form);
@@ -185,15 +220,8 @@ TEST_F(MapFormTest, WithoutATargetNothingChanges) {
 
 TEST_F(MapFormTest, DeleteAsksFirstAndKeepsTheLastFrame) {
   editor::TMapForm& Form = Wizard(3);
-  TScriptedDialogs Dialogs({uitest::Press(ui::mrCancel), uitest::Press(ui::mrOk)});
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
   Form.ImagePicker()->setCurrentRow(1);
-  QTest::keyClick(Form.ImagePicker(), Qt::Key_A);
-  EXPECT_TRUE(Dialogs.Calls().empty());
-  QTest::keyClick(Form.ImagePicker(), Qt::Key_Delete);
-  ASSERT_EQ(Dialogs.Calls().size(), 1u);
-  EXPECT_EQ(Dialogs.Calls()[0].Text, "Are you sure that you want delete this frame?");
-  EXPECT_EQ(Dialogs.Calls()[0].Caption, "Warning");
-  EXPECT_EQ(Giffer->FGif()->Frames().Count(), 3);
   Form.Button("DelButton")->click();
   EXPECT_EQ(Widths(*Giffer->FGif()), (std::vector<int>{3, 5}));
   EXPECT_EQ(Items(Picker(Form)), (std::vector<std::string>{"Frame 1", "Frame 2"}));
@@ -211,22 +239,17 @@ TEST_F(MapFormTest, DeleteAsksFirstAndKeepsTheLastFrame) {
   EXPECT_EQ(Giffer->FGif()->Frames().Count(), 1);
 }
 
-TEST_F(MapFormTest, AddedPicturesBecomeTheLastFramesInTheDialogsOrder) {
+TEST_F(MapFormTest, TheOpenDialogTakesSeveralPicturesWithAPreview) {
   editor::TMapForm& Form = Wizard(2);
-  WriteBMP(InStart("seven.bmp"), 7, 3);
   WriteFramesGIF(InStart("other.gif"), 1);
-  TScriptedDialogs Dialogs({uitest::OpenFiles({InStart("seven.bmp"), InStart("other.gif")})});
+  TScriptedDialogs Dialogs({uitest::OpenFiles({InStart("other.gif")})});
   Form.Button("InsertButton")->click();
   ASSERT_TRUE(Dialogs.Done());
   EXPECT_EQ(Dialogs.Calls()[0].Filter, editor::MapOpenFilter);
   EXPECT_TRUE(Dialogs.Calls()[0].AllowMultiSelect);
   EXPECT_TRUE(Dialogs.Calls()[0].PicturePreview);
   // A GIF comes as its first frame on its logical screen.
-  EXPECT_EQ(Widths(*Giffer->FGif()), (std::vector<int>{3, 4, 7, 16}));
-  EXPECT_EQ(Picker(Form).count(), 4);
-  EXPECT_EQ(Picker(Form).currentRow(), -1);
-  EXPECT_EQ(Giffer->Preview()->FrameList()->count(), 4);
-  EXPECT_EQ(Giffer->Preview()->PreviewGif()->Frames().Count(), 4);
+  EXPECT_EQ(Widths(*Giffer->FGif()), (std::vector<int>{3, 4, 16}));
   EXPECT_TRUE(Giffer->Modified());
 }
 
