@@ -92,14 +92,17 @@ void TGifPreview::Rebind() {
   // detached, it unwinds without touching it.
   StopPlaying();
   FCopy.reset();
-  if (gif::TGIFImage* Project = FMain.FGif()) {
-    auto Copy = std::make_unique<gif::TGIFImage>();
-    Copy->Assign(Project);
-    FCopy = std::move(Copy);
-    BindCopyEvents();
-    // The copy plays as the boxes say, not with the library's defaults.
-    ApplyDrawOptions();
+  gif::TGIFImage* Project = FMain.FGif();
+  if (!Project) {
+    emit Rebound();
+    return;
   }
+  auto Copy = std::make_unique<gif::TGIFImage>();
+  Copy->Assign(Project);
+  FCopy = std::move(Copy);
+  BindCopyEvents();
+  // The copy plays as the boxes say, not with the library's defaults.
+  ApplyDrawOptions();
   emit Rebound();
 }
 
