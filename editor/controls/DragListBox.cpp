@@ -88,8 +88,8 @@ void TDragListBox::dropEvent(QDropEvent* Event) {
     Event->ignore();
     return;
   }
-  // The owner moves what the items show; the list itself keeps them as they are.
-  Event->setDropAction(Qt::CopyAction);
+  // The owner moves what the items show; nothing is to be taken from the source.
+  Event->setDropAction(Qt::IgnoreAction);
   Event->accept();
   const QPoint Point = Event->position().toPoint();
   if (OnDragDrop) ui::Guarded([&] { OnDragDrop(Point.x(), Point.y()); });

@@ -375,20 +375,27 @@ TEST_F(MapFormTest, TheWizardFollowsTheProject) {
   EXPECT_EQ(Picker(*Giffer->MapForm()).count(), 3);
 }
 
-TEST(DragListBox, ADropFromElsewhereIsRefusedAndTheItemsStay) {
-  editor::TDragListBox List;
-  List.addItems({"a", "b"});
-  int Drops = 0;
-  List.OnDragOver = [&List](QObject* Source) { return Source == &List; };
-  List.OnDragDrop = [&Drops](int, int) { ++Drops; };
-  List.show();
-  QMimeData Data;
-  Data.setText("b");
-  QDropEvent Drop(QPointF(5, 5), Qt::MoveAction, &Data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(List.viewport(), &Drop);
-  EXPECT_FALSE(Drop.isAccepted());
-  EXPECT_EQ(Drops, 0);
-  EXPECT_EQ(List.count(), 2);
+TEST(DragListBox, TheOwnerDecidesOnADropAndTheItemsStayAsTheyAre) {
+  for (const bool Accepts : {false, true}) {
+    editor::TDragListBox List;
+    List.addItems({"a", "b"});
+    std::vector<QPoint> Drops;
+    List.OnDragOver = [Accepts](QObject*) { return Accepts; };
+    List.OnDragDrop = [&Drops](int X, int Y) { Drops.emplace_back(X, Y); };
+    List.show();
+    QMimeData Data;
+    Data.setText("b");
+    QDragEnterEvent Enter(QPoint(5, 6), Qt::MoveAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(List.viewport(), &Enter);
+    EXPECT_EQ(Enter.isAccepted(), Accepts);
+    QDropEvent Drop(QPointF(5, 6), Qt::MoveAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(List.viewport(), &Drop);
+    EXPECT_EQ(Drop.isAccepted(), Accepts);
+    EXPECT_EQ(Drops, Accepts ? std::vector<QPoint>{QPoint(5, 6)} : std::vector<QPoint>{});
+    // Not a move, so the drag's source takes nothing out either.
+    if (Accepts) EXPECT_EQ(Drop.dropAction(), Qt::IgnoreAction);
+    EXPECT_EQ(Items(List), (std::vector<std::string>{"a", "b"}));
+  }
 }
 
 }  // namespace
