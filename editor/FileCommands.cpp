@@ -47,6 +47,18 @@ void LoadGraphic(const std::string& FileName, gif::TGIFImage& Image) {
 
 }  // namespace
 
+void LoadPictureBitmap(const std::string& FileName, graphics::TBitmap& Bitmap) {
+  if (UpperExtension(FileName) == ".GIF") {
+    gif::TGIFImage Image;
+    Image.LoadFromFile(FileName);
+    Bitmap.Assign(&Image);
+    return;
+  }
+  graphics::TPicture Picture;
+  Picture.LoadFromFile(FileName);
+  Bitmap.Assign(Picture.Graphic());
+}
+
 std::string UpperExtension(const std::string& Path) {
   const size_t Dot = Path.rfind('.');
   if (Dot == std::string::npos) return {};

@@ -3,6 +3,10 @@
 
 #include <string>
 
+namespace graphics {
+class TBitmap;
+}
+
 namespace editor {
 
 inline constexpr const char* OpenFilter =
@@ -13,6 +17,10 @@ inline constexpr const char* ExportFilter = "BMP Files|*.bmp|GIF Files|*.gif|JPG
 inline constexpr const char* ImportFilter =
     "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|GIF Image "
     "(*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp";
+
+// A picture file drawn into Bitmap: a GIF (frame 0 on its logical screen) through the
+// GIF library, anything else through the picture registry by its extension.
+void LoadPictureBitmap(const std::string& FileName, graphics::TBitmap& Bitmap);
 
 // The upper-case extension of the whole path, from its last dot, with ".JPEG" read as
 // ".JPG"; empty without a dot.

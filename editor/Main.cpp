@@ -23,6 +23,7 @@
 #include "editor/ExchangeFile.h"
 #include "editor/Preview.h"
 #include "editor/forms/HelpDlg.h"
+#include "editor/forms/MapDlg.h"
 #include "editor/forms/OpenWizDlg.h"
 #include "editor/forms/RotationEffectDlg.h"
 #include "platform/base/Exceptions.h"
@@ -58,7 +59,7 @@ constexpr std::array PendingCommands = {
     "Exchange1",       "EditFrame",         "Moveframe1",     "Extensions1",        "ExtensButton",
     "Globalpalette1",  "GlobalOption",      "Optimizepalette1", "OptimizeButton",   "Optimize1",
     "Optimizeframesize1", "Fallwall1",      "Rain1",          "Moveapart1",         "Lines1",
-    "GIFWizard1",        "WizardButton",   "MapofGIF1",          "ImportButton",
+    "GIFWizard1",        "WizardButton",   
 };
 
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
@@ -583,15 +584,30 @@ void TGiffer::Tile1Click() { Ui->MdiArea->tileSubWindows(); }
 void TGiffer::Next1Click() { Ui->MdiArea->activateNextSubWindow(); }
 void TGiffer::Previous1Click() { Ui->MdiArea->activatePreviousSubWindow(); }
 
+void TGiffer::ShowNormal(QWidget& Form) {
+  QWidget* Window = Form.parentWidget() ? Form.parentWidget() : &Form;
+  Window->show();
+  Window->showNormal();
+}
+
 void TGiffer::Help2Click() {
-  if (FHelpForm) {
-    QWidget* Window = FHelpForm->parentWidget() ? FHelpForm->parentWidget() : FHelpForm.data();
-    Window->show();
-    Window->showNormal();
-    return;
-  }
+  if (FHelpForm) return ShowNormal(*FHelpForm);
   FHelpForm = new THelpForm(FStartDirValue);
   Ui->MdiArea->addSubWindow(FHelpForm)->show();
+}
+
+TMapForm* TGiffer::MapForm() const { return FMapForm; }
+
+void TGiffer::MapofGIF1Click() {
+  if (FMapForm) return ShowNormal(*FMapForm);
+  // It works on the project, so there is nothing to show without one.
+  if (!FGifImage) return;
+  FMapForm = new TMapForm(*this);
+  // A wizard that closes late must not make the main window forget a newer one.
+  FMapForm->OnFormClose = [this, Form = FMapForm.data()] {
+    if (FMapForm == Form) FMapForm = nullptr;
+  };
+  Ui->MdiArea->addSubWindow(FMapForm)->show();
 }
 
 void TGiffer::AnimoraHomePage1Click() { OpenUrl(AnimoraHomePageUrl); }
@@ -631,7 +647,6 @@ void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }
 void TGiffer::Lines1Click() { CommandNotBuilt("Lines"); }
 void TGiffer::Rotation1Click() { FRotationEffectForm->exec(); }
 void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
-void TGiffer::MapofGIF1Click() { CommandNotBuilt("Import wizard"); }
 void TGiffer::Cutwizard1Click() {
   graphics::TBitmap* Bitmap = CurrentFrame().GetBitmap();
   if (!Bitmap) throw base::EInvalidOperation("The current frame is empty.");

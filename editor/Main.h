@@ -40,6 +40,7 @@ class TShell;
 namespace editor {
 
 class TGifPreview;
+class TMapForm;
 class TOpenWizForm;
 class TRotationEffectForm;
 
@@ -95,6 +96,8 @@ class TGiffer : public QMainWindow {
   // The open frame editor, or none when it closes.
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
+  TMapForm* MapForm() const;
+  plexor::TPlexor& Plexor() const { return FPlexor; }
   TGifPreview* Preview() const { return FPreview; }
   TRotationEffectForm* RotationEffectForm() const { return FRotationEffectForm; }
 
@@ -224,6 +227,8 @@ class TGiffer : public QMainWindow {
   void ShowProject();
   // The preview window where the stored layout puts it.
   void PlacePreview(const TWindowBounds& Bounds);
+  // Show or make: an on-demand window that exists comes back in its normal state.
+  static void ShowNormal(QWidget& Form);
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
@@ -245,6 +250,7 @@ class TGiffer : public QMainWindow {
   TFrameEditorLink* FFrameEditor = nullptr;
   QPointer<THelpForm> FHelpForm;
   // Made with the window, it keeps the current frame; closing it minimises it.
+  QPointer<TMapForm> FMapForm;
   TGifPreview* FPreview = nullptr;
   QMdiSubWindow* FPreviewWindow = nullptr;
   std::vector<QAction*> FWindowItems;

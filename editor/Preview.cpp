@@ -96,13 +96,17 @@ void TGifPreview::Rebind() {
   StopPlaying();
   FCopy.reset();
   gif::TGIFImage* Project = FMain.FGif();
-  if (!Project) return;
+  if (!Project) {
+    emit Rebound();
+    return;
+  }
   auto Copy = std::make_unique<gif::TGIFImage>();
   Copy->Assign(Project);
   FCopy = std::move(Copy);
   BindCopyEvents();
   // The copy plays as the boxes say, not with the library's defaults.
   ApplyDrawOptions();
+  emit Rebound();
 }
 
 void TGifPreview::BindCopyEvents() {

@@ -70,6 +70,10 @@ class TGifPreview : public QWidget {
   void OptionButtonClick();
   void FormActivate();
 
+ signals:
+  // The copy was made again (or dropped with the project): the project has changed.
+  void Rebound();
+
  protected:
   bool event(QEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;

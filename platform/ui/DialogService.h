@@ -33,6 +33,9 @@ class TOpenDialog {
   void SetDefaultExt(const std::string& Value) { FDefaultExt = Value; }
   bool AllowMultiSelect() const { return FAllowMultiSelect; }
   void SetAllowMultiSelect(bool Value) { FAllowMultiSelect = Value; }
+  // The picture under the cursor is shown beside the file list.
+  bool PicturePreview() const { return FPicturePreview; }
+  void SetPicturePreview(bool Value) { FPicturePreview = Value; }
   // Every chosen file; FileName is the first.
   const std::vector<std::string>& Files() const { return FFiles; }
   void SetFiles(const std::vector<std::string>& Value);
@@ -48,6 +51,7 @@ class TOpenDialog {
   std::string FFileName;
   std::string FDefaultExt;
   bool FAllowMultiSelect = false;
+  bool FPicturePreview = false;
   std::vector<std::string> FFiles;
 };
 
@@ -63,7 +67,10 @@ class TSaveDialog : public TOpenDialog {
 };
 
 // An open dialog that shows the chosen picture beside the file list.
-class TOpenPictureDialog : public TOpenDialog {};
+class TOpenPictureDialog : public TOpenDialog {
+ public:
+  TOpenPictureDialog() { SetPicturePreview(true); }
+};
 
 class TColorDialog {
  public:

@@ -4,20 +4,14 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDialog>
-#include <QGridLayout>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QPrintDialog>
 #include <QPushButton>
 
-#include "platform/graphics/Bitmap.h"
-#include "platform/graphics/Picture.h"
-#include "platform/ui/BitmapImage.h"
 #include "platform/ui/ColorConvert.h"
 #include "platform/ui/FileFilter.h"
+#include "platform/ui/PicturePreview.h"
 #include "platform/ui/Printer.h"
 
 namespace ui {
@@ -76,42 +70,6 @@ bool Finish(QFileDialog& Box, TOpenDialog& Dialog) {
   return true;
 }
 
-// The picture under the cursor, read through the program's own picture formats and
-// shown at most PreviewSide pixels wide and high.
-void AddPicturePreview(QFileDialog& Box) {
-  constexpr int PreviewSide = 160;
-  Box.setOption(QFileDialog::DontUseNativeDialog);
-  auto* Layout = qobject_cast<QGridLayout*>(Box.layout());
-  if (!Layout) return;
-  auto* Preview = new QLabel(&Box);
-  Preview->setObjectName(QStringLiteral("PicturePreview"));
-  Preview->setFixedSize(PreviewSide, PreviewSide);
-  Preview->setAlignment(Qt::AlignCenter);
-  Preview->setFrameShape(QFrame::StyledPanel);
-  Layout->addWidget(Preview, 0, Layout->columnCount(), Layout->rowCount(), 1);
-  QObject::connect(&Box, &QFileDialog::currentChanged, Preview, [Preview](const QString& Path) {
-    Preview->clear();
-    if (!QFileInfo(Path).isFile()) return;
-    try {
-      graphics::TPicture Picture;
-      Picture.LoadFromFile(Path.toStdString());
-      graphics::TGraphic* Graphic = Picture.Graphic();
-      if (!Graphic || Graphic->Width() <= 0 || Graphic->Height() <= 0) return;
-      graphics::TBitmap Bitmap;
-      Bitmap.SetPixelFormat(graphics::pf24bit);
-      Bitmap.SetWidth(Graphic->Width());
-      Bitmap.SetHeight(Graphic->Height());
-      Bitmap.Canvas().Draw(0, 0, Graphic);
-      const QImage Image = BitmapToQImage(Bitmap);
-      Preview->setPixmap(QPixmap::fromImage(Image.width() > PreviewSide || Image.height() > PreviewSide
-                                                ? Image.scaled(PreviewSide, PreviewSide, Qt::KeepAspectRatio)
-                                                : Image));
-    } catch (const std::exception&) {
-      // A file that is no picture shows nothing.
-    }
-  });
-}
-
 }  // namespace
 
 TModalResult TQtDialogService::MessageBox(const std::string& Text, const std::string& Caption, TMsgDlgType Type,
@@ -136,8 +94,12 @@ bool TQtDialogService::ExecuteOpen(TOpenDialog& Dialog) {
   QFileDialog Box(QApplication::activeWindow());
   Box.setAcceptMode(QFileDialog::AcceptOpen);
   Box.setFileMode(Dialog.AllowMultiSelect() ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  if (Dialog.PicturePreview()) {
+    // The preview lives in Qt's own dialog; a native one has no room for it.
+    Box.setOption(QFileDialog::DontUseNativeDialog);
+    AddPicturePreview(Box);
+  }
   Prepare(Box, Dialog);
-  if (dynamic_cast<TOpenPictureDialog*>(&Dialog)) AddPicturePreview(Box);
   return Finish(Box, Dialog);
 }
 

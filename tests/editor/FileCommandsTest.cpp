@@ -418,8 +418,7 @@ TEST_P(Scan, OnlyResultOneTakesTheScannedImageIntoTheCurrentFrame) {
   WriteTimedGIF(InStart("timed.gif"), 2);
   editor::TGiffer& Giffer = Opened("timed.gif");
   std::string Folder;
-  Plexor.ScanResult = GetParam().Result;
-  Plexor.OnScan = [&Folder](const std::string& StartDir) {
+  Plexor.OnScan = [&Folder, Result = GetParam().Result](const std::string& StartDir) {
     Folder = StartDir;
     graphics::TBitmap White;
     White.SetPixelFormat(graphics::pf24bit);
@@ -428,6 +427,7 @@ TEST_P(Scan, OnlyResultOneTakesTheScannedImageIntoTheCurrentFrame) {
     White.Canvas().Brush().SetColor(0xFFFFFF);
     White.Canvas().FillRect(base::Rect(0, 0, 8, 6));
     editor::WriteExchangeFile(StartDir, White);
+    return Result;
   };
   for (const char* Name : {"ScanButton", "Scanningframe1"}) EXPECT_TRUE(Giffer.Action(Name)->isEnabled()) << Name;
   Giffer.Action("ScanButton")->trigger();

@@ -29,8 +29,8 @@ class TFakePlexor : public plexor::TPlexor {
   void About(QWidget*) override { Calls.push_back("About"); }
   uint8_t Scan(QWidget*, const std::string& StartDir) override {
     Calls.push_back("Scan");
-    if (OnScan) OnScan(StartDir);
-    return ScanResult;
+    if (OnScan) return OnScan(StartDir);
+    return 0;
   }
   void CutWizard(QWidget*, const std::string& StartDir) override {
     Calls.push_back("CutWizard");
@@ -42,8 +42,8 @@ class TFakePlexor : public plexor::TPlexor {
   }
   std::vector<std::string> Calls;
   std::function<void()> OnProgramOptions;
-  uint8_t ScanResult = 0;
-  std::function<void(const std::string&)> OnScan;
+  // What a scan does and reports; none: nothing is scanned.
+  std::function<uint8_t(const std::string& StartDir)> OnScan;
   std::function<void(const std::string&)> OnCutWizard;
 };
 

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/ui/PicturePreview.h"
 #include "platform/ui/QtDialogService.h"
 
 using namespace ui;
@@ -122,36 +123,41 @@ TEST(QtDialogService, CancelledOpenDialogChangesNothing) {
   EXPECT_TRUE(Dialog.Files().empty());
 }
 
-namespace {
-
-TEST(QtDialogService, AnOpenPictureDialogShowsThePictureUnderTheCursor) {
+TEST(QtDialogService, PictureOpenDialogPreviewsTheFileUnderTheCursorAndTakesSeveralFiles) {
   QTemporaryDir Dir;
-  const std::string Picture = (Dir.path() + "/still.bmp").toStdString();
-  graphics::TBitmap Bitmap;
-  Bitmap.SetPixelFormat(graphics::pf24bit);
-  Bitmap.SetWidth(30);
-  Bitmap.SetHeight(20);
-  Bitmap.SaveToFile(Picture);
+  const QString Picture = Dir.path() + "/wide.bmp";
+  {
+    graphics::TBitmap Bitmap;
+    Bitmap.SetPixelFormat(graphics::pf24bit);
+    Bitmap.SetWidth(320);
+    Bitmap.SetHeight(80);
+    Bitmap.SaveToFile(Picture.toStdString());
+  }
   TQtDialogService Service;
-  TOpenPictureDialog Dialog;
+  TOpenDialog Dialog;
+  Dialog.SetAllowMultiSelect(true);
+  Dialog.SetPicturePreview(true);
+  QFileDialog::FileMode Mode = QFileDialog::AnyFile;
   QSize Shown;
-  bool EmptyForNoPicture = false;
+  bool TextForNoPicture = false;
   WhenModal([&](QWidget* Modal) {
     auto* Box = qobject_cast<QFileDialog*>(Modal);
     auto* Preview = Modal->findChild<QLabel*>("PicturePreview");
-    if (Box && Preview) {
-      emit Box->currentChanged(QString::fromStdString(Picture));
-      Shown = Preview->pixmap().size();
-      emit Box->currentChanged(Dir.path());
-      EmptyForNoPicture = Preview->pixmap().isNull();
-    } else {
-      ADD_FAILURE() << "no picture preview";
+    if (!Box || !Preview) {
+      ADD_FAILURE() << "no file dialog with a preview";
+      Modal->close();
+      return;
     }
-    static_cast<QDialog*>(Modal)->reject();
+    Mode = Box->fileMode();
+    emit Box->currentChanged(Picture);
+    Shown = Preview->pixmap().size();
+    emit Box->currentChanged(Dir.path() + "/missing.bmp");
+    TextForNoPicture = Preview->pixmap().isNull() && !Preview->text().isEmpty();
+    Box->reject();
   });
   EXPECT_FALSE(Service.ExecuteOpen(Dialog));
-  EXPECT_EQ(Shown, QSize(30, 20));
-  EXPECT_TRUE(EmptyForNoPicture);
+  EXPECT_EQ(Mode, QFileDialog::ExistingFiles);
+  // Fitted into the square with its proportions kept.
+  EXPECT_EQ(Shown, QSize(PicturePreviewSide, PicturePreviewSide / 4));
+  EXPECT_TRUE(TextForNoPicture);
 }
-
-}  // namespace

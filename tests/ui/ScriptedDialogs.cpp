@@ -119,7 +119,8 @@ bool TScriptedDialogs::AnswerFileDialog(ui::TOpenDialog& Dialog, TDialogKind Kin
   Call.FilterIndex = Dialog.FilterIndex();
   Call.InitialDir = Dialog.InitialDir();
   Call.FileName = Dialog.FileName();
-  Call.PicturePreview = dynamic_cast<ui::TOpenPictureDialog*>(&Dialog) != nullptr;
+  Call.AllowMultiSelect = Dialog.AllowMultiSelect();
+  Call.PicturePreview = Dialog.PicturePreview();
   const TDialogAnswer Answer = Next(Call);
   if (!Answer.Accept) return false;
   Dialog.SetFiles(Answer.Files);

@@ -28,6 +28,7 @@ struct TDialogCall {
   int FilterIndex = 0;
   std::string InitialDir;  // the folder a file or folder choice started in
   std::string FileName;    // the name a file dialog started with
+  bool AllowMultiSelect = false;
   bool PicturePreview = false;  // an open dialog that shows the chosen picture
   base::TColor Color = 0;  // the colour a colour dialog started with
   QFont Font;              // the font a font dialog started with
