@@ -150,7 +150,7 @@ HRESULT AVIStreamReadFormat(PAVISTREAM Stream, int32_t, void* Format, int32_t* S
     return AVIERR_OK;
   }
   *Size = std::clamp(*Size, 0, Stored);
-  std::memcpy(Format, Stream->Format.data(), static_cast<size_t>(*Size));
+  if (*Size > 0) std::memcpy(Format, Stream->Format.data(), static_cast<size_t>(*Size));
   return AVIERR_OK;
 }
 

@@ -149,7 +149,7 @@ bool TAVIWriter::Finish() {
   try {
     FFile->SetPosition(HeadersSize() + ChunkHeaderSize + FMoviSize);
     WriteChunkHeader(*FFile, "idx1", static_cast<uint32_t>(sizeof(AVIINDEXENTRY) * FIndex.size()));
-    FFile->WriteBuffer(FIndex.data(), static_cast<int64_t>(sizeof(AVIINDEXENTRY) * FIndex.size()));
+    if (!FIndex.empty()) FFile->WriteBuffer(FIndex.data(), static_cast<int64_t>(sizeof(AVIINDEXENTRY) * FIndex.size()));
     FFile->SetSize(FFile->Position());
     WriteHeaders();
     FFile->Commit();

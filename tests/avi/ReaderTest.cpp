@@ -39,7 +39,7 @@ TFrame FrameAt(avi::TAVIVideoReader& Video, int32_t Index) {
   const size_t Entries = Header.biBitCount <= 8 ? size_t{1} << Header.biBitCount
                          : Header.biCompression == gdi::BI_BITFIELDS ? 3 : 0;
   Frame.Table.resize(Entries);
-  std::memcpy(Frame.Table.data(), Table, Entries * 4);
+  if (Entries > 0) std::memcpy(Frame.Table.data(), Table, Entries * 4);
   Frame.Bits.assign(Table + Entries * 4, Table + Entries * 4 + Header.biSizeImage);
   return Frame;
 }
@@ -86,7 +86,12 @@ INSTANTIATE_TEST_SUITE_P(Layouts, UncompressedDepth,
                                            TDepthCase{8, gdi::BI_RGB, true}, TDepthCase{16, gdi::BI_RGB, false},
                                            TDepthCase{24, gdi::BI_RGB, true}, TDepthCase{32, gdi::BI_RGB, false},
                                            TDepthCase{16, gdi::BI_BITFIELDS, true},
-                                           TDepthCase{32, gdi::BI_BITFIELDS, false}));
+                                           TDepthCase{32, gdi::BI_BITFIELDS, false}),
+                         [](const auto& Info) {
+                           return std::to_string(Info.param.Bits) +
+                                  (Info.param.Compression == gdi::BI_BITFIELDS ? "Fields" : "RGB") +
+                                  (Info.param.TopDown ? "TopDown" : "BottomUp");
+                         });
 
 TEST(AVIReader, RLE8DeltasKeepWhatTheyDoNotTouch) {
   const Bytes Key = {8, 1, 0, 0, 8, 2, 0, 1};               // bottom row 1s, top row 2s
