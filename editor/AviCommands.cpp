@@ -12,6 +12,7 @@
 #include "gif/FixedPalettes.h"
 #include "platform/avi/AVIFile.h"
 #include "platform/avi/AVIVideoReader.h"
+#include "platform/avi/AVIWriter.h"
 #include "platform/graphics/Colors.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/HourGlass.h"
@@ -57,6 +58,34 @@ class TShownFrameKeeper {
   ui::TWindowCanvas& FCanvas;
   const QSize FSize;
   graphics::TBitmap FSurface;
+};
+
+// The main window's progress bar counts frames while a conversion runs, and is back at
+// its own range, empty, afterwards.
+class TFrameProgress {
+ public:
+  TFrameProgress(QProgressBar& Bar, int First, int Last)
+      : FBar(Bar), FMinimum(Bar.minimum()), FMaximum(Bar.maximum()) {
+    FBar.setRange(First, Last);
+    FBar.setValue(First);
+  }
+  ~TFrameProgress() {
+    FBar.setRange(FMinimum, FMaximum);
+    FBar.setValue(FMinimum);
+  }
+  TFrameProgress(const TFrameProgress&) = delete;
+  TFrameProgress& operator=(const TFrameProgress&) = delete;
+
+  // Shows the frame and lets the window paint and the user watch.
+  void Step(int Value) {
+    FBar.setValue(Value);
+    ui::ProcessMessages();
+  }
+
+ private:
+  QProgressBar& FBar;
+  const int FMinimum;
+  const int FMaximum;
 };
 
 void AddTiming(gif::TGIFSubImage& Frame, bool First, uint16_t Delay) {
@@ -120,12 +149,10 @@ std::unique_ptr<gif::TGIFImage> TGiffer::ImportAvi(const std::string& FileName) 
   Image->SetDitherKind(gif::dkFloydSteinberg);
   FPreview->StopPlaying();
   TShownFrameKeeper Shown(*FPreview->FrameImage());
-  QProgressBar* Progress = ProgressBar();
   const int32_t Last = Video.Start() + Video.Length() - 1;
-  Progress->setRange(Video.Start(), Last);
+  TFrameProgress Progress(*ProgressBar(), Video.Start(), Last);
   for (int32_t Position = Video.Start(); Position <= Last; ++Position) {
-    Progress->setValue(Position);
-    ui::ProcessMessages();
+    Progress.Step(Position);
     Stream.Clear();
     Video.WriteFrameBMP(Position, Stream);
     Stream.SetPosition(0);
@@ -134,8 +161,6 @@ std::unique_ptr<gif::TGIFImage> TGiffer::ImportAvi(const std::string& FileName) 
     AddTiming(*Image->Frames().SubImages(Index), Index == 0, Delay);
     Shown.Show(Bitmap);
   }
-  Progress->setRange(0, 100);
-  Progress->setValue(0);
   return Image;
 }
 
@@ -156,6 +181,8 @@ void TGiffer::ExportAvi(const std::string& FileName) {
     const int Width = Image.Width();
     const int Height = Image.Height();
     if (Image.Frames().Count() == 0 || Width <= 0 || Height <= 0) throw avi::EAVIError("Failed to retrieve bitmap info");
+    // A screen whose one frame would not fit is refused before its pixels are allocated.
+    if ((int64_t{Width} + 3) / 4 * 4 * Height > avi::MaxAVIFileSize) throw avi::EAVIError("Failed to add frame to AVI");
     TScreenComposer Screen(Width, Height, StreamColors(Image), BackgroundOf(Image));
     const auto ImageSize = static_cast<uint32_t>(Screen.Rows().size());
 
@@ -182,11 +209,9 @@ void TGiffer::ExportAvi(const std::string& FileName) {
     if (avi::AVIStreamSetFormat(Stream, 0, Format.data(), static_cast<int32_t>(Format.size())) != avi::AVIERR_OK)
       throw avi::EAVIError("Failed to set AVI stream format");
 
-    QProgressBar* Progress = ProgressBar();
-    Progress->setRange(0, Image.Frames().Count());
+    TFrameProgress Progress(*ProgressBar(), 0, Image.Frames().Count() - 1);
     for (int Index = 0; Index < Image.Frames().Count(); ++Index) {
-      Progress->setValue(Index);
-      ui::ProcessMessages();
+      Progress.Step(Index);
       gif::TGIFSubImage& Frame = *Image.Frames().SubImages(Index);
       // An empty frame keeps its position as an empty chunk.
       const bool Empty = Frame.Empty();
@@ -197,16 +222,12 @@ void TGiffer::ExportAvi(const std::string& FileName) {
                               nullptr, nullptr);
       if (Result != avi::AVIERR_OK) throw avi::EAVIError("Failed to add frame to AVI");
     }
-    Progress->setRange(0, 100);
-    Progress->setValue(0);
     avi::AVIStreamRelease(Stream);
     const avi::HRESULT Finished = avi::AVIFileRelease(std::exchange(File, nullptr));
     if (Finished != avi::AVIERR_OK) throw avi::EAVIError("Failed to add frame to AVI");
   } catch (...) {
     if (File) avi::AVIFileDiscard(File);
     avi::AVIFileExit();
-    ProgressBar()->setRange(0, 100);
-    ProgressBar()->setValue(0);
     throw;
   }
   avi::AVIFileExit();

@@ -230,9 +230,14 @@ TEST_F(AviCommandsTest, FramesWithTablesOfTheirOwnAreComposedOnTheScreenInTheWeb
   EXPECT_EQ(ColourAt(7, 6), 0x00FF00) << "the second frame at its place";
 }
 
-TEST_F(AviCommandsTest, AProjectWithoutFramesIsRefusedAndTheOldFileStays) {
+TEST_F(AviCommandsTest, RefusedExportsLeaveTheOldFileAlone) {
   maintest::WriteGIF(InStart("clip.gif"));
   editor::TGiffer& Giffer = Shown({InStart("clip.gif")});
+  TScriptedDialogs Nowhere({uitest::SaveAs(InStart("missing/out.avi")), uitest::Press(ui::mrOk)});
+  Giffer.Action("Saveas1")->trigger();
+  ASSERT_TRUE(Nowhere.Done());
+  EXPECT_EQ(Nowhere.Calls()[1].Text, "Failed to create AVI file");
+
   Giffer.FGif()->Frames().Clear();
   Giffer.Preview()->Rebind();
   avitest::SaveFile(InStart("out.avi"), {'o', 'l', 'd'});
