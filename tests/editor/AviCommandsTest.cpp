@@ -31,6 +31,50 @@ TEST(AviFrameDelay, RoundsScaleOverRateInHundredths) {
     EXPECT_EQ(editor::AviFrameDelay(Case.Scale, Case.Rate), Case.Delay) << Case.Scale << "/" << Case.Rate;
 }
 
+// A frame of Image at Left, Top with the pixel rows given, its disposal and, when
+// Transparent is 0 or more, that transparent index.
+void AddFrame(gif::TGIFImage& Image, uint16_t Left, uint16_t Top, std::vector<std::vector<uint8_t>> Rows,
+              gif::TFrameDisposal Disposal, int Transparent = -1) {
+  auto Frame = std::make_unique<gif::TGIFSubImage>(&Image);
+  auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(Frame.get());
+  Control->SetDisposal(Disposal);
+  if (Transparent >= 0) {
+    Control->SetTransparent(true);
+    Control->SetTransparentColor(static_cast<uint8_t>(Transparent));
+  }
+  Frame->Extensions()->Add(std::move(Control));
+  Frame->SetBounds(Left, Top, static_cast<uint16_t>(Rows[0].size()), static_cast<uint16_t>(Rows.size()));
+  Frame->AllocatePixels();
+  for (size_t Y = 0; Y < Rows.size(); ++Y) std::copy(Rows[Y].begin(), Rows[Y].end(), Frame->Scanline(static_cast<int>(Y)));
+  Image.Frames().Add(std::move(Frame));
+}
+
+TEST(ScreenComposer, DrawsEachFrameAsAPlayerShowsIt) {
+  gif::TGIFImage Image;
+  Image.Header().SetScreenWidth(4);
+  Image.Header().SetScreenHeight(2);
+  for (const base::TColor Colour : {0x000000, 0xFFFFFF, 0x0000FF}) Image.GetGlobalColorMap()->Add(Colour);
+  using gif::TFrameDisposal;
+  AddFrame(Image, 0, 0, {{1, 1, 1, 1}, {1, 1, 1, 1}}, TFrameDisposal::fdBackground);
+  AddFrame(Image, 1, 0, {{0, 2}}, TFrameDisposal::fdPrevious, 0);
+  AddFrame(Image, 3, 1, {{1}}, TFrameDisposal::fdDoNotDispose);
+  AddFrame(Image, 2, 1, {{2, 2, 2}}, TFrameDisposal::fdDoNotDispose);
+  const gdi::HPALETTE Palette = Image.GetGlobalColorMap()->MakePalette();
+  editor::TScreenComposer Screen(4, 2, editor::ColorTableOf(Palette), 0x000000);
+  gdi::DeleteObject(Palette);
+  // Rows bottom-up: the screen's second row first.
+  const std::vector<std::vector<uint8_t>> Expected = {
+      {1, 1, 1, 1, 1, 1, 1, 1},
+      {0, 0, 0, 0, 0, 0, 2, 0},  // on the cleared screen; its transparent pixel shows it
+      {0, 0, 0, 1, 0, 0, 0, 0},  // the screen before the second frame, and one white pixel
+      {0, 0, 2, 2, 0, 0, 0, 0},  // cut at the screen's right edge
+  };
+  for (int Index = 0; Index < 4; ++Index) {
+    Screen.Draw(*Image.Frames().SubImages(Index));
+    EXPECT_EQ(Screen.Rows(), Expected[Index]) << "after frame " << Index;
+  }
+}
+
 class AviCommandsTest : public MainWindowTest {
  protected:
   std::string Video(const std::string& Name, const std::string& PixelFormat, int Rate, int Frames) {
@@ -52,12 +96,17 @@ TEST_F(AviCommandsTest, AVideoOpensAsTheGIFBesideItWithItsTiming) {
   editor::TGiffer& Giffer = Shown();
   const std::string Clip = Video("clip", "pal8", 15, 4);
   bool LockedMeanwhile = false;
-  QTimer::singleShot(0, [&] { LockedMeanwhile = !Giffer.isEnabled(); });
+  QTimer::singleShot(0, [&] {
+    LockedMeanwhile = !Giffer.isEnabled();
+    // Closing waits for the conversion.
+    Giffer.close();
+  });
   TScriptedDialogs Dialogs;
   OpenThrough(Giffer, Clip, Dialogs);
   ASSERT_TRUE(Dialogs.Done());
   EXPECT_TRUE(LockedMeanwhile);
   EXPECT_TRUE(Giffer.isEnabled());
+  EXPECT_TRUE(Giffer.isVisible());
   EXPECT_EQ(Giffer.FFileName(), InStart("clip.gif"));
   EXPECT_EQ(Giffer.windowTitle(), "Veltrane Animora Pro: clip.gif");
   EXPECT_TRUE(QFile::exists(QString::fromStdString(InStart("clip.gif"))));
@@ -173,15 +222,29 @@ std::string Probe(const std::string& FileName) {
 TEST_F(AviCommandsTest, SavingAsAVIWritesEveryFrameWithTheGlobalTable) {
   WriteGIFWithDelays(InStart("clip.gif"), {0, 25, 10});
   editor::TGiffer& Giffer = Shown({InStart("clip.gif")});
+  // A frame without pixels keeps its place as an empty chunk.
+  Giffer.FGif()->Frames().Add(std::make_unique<gif::TGIFSubImage>(Giffer.FGif()));
+  Giffer.Preview()->Rebind();
   Giffer.SetModified(true);
   TScriptedDialogs Dialogs({uitest::SaveAs(InStart("out.avi"))});
   Giffer.Action("Saveas1")->trigger();
   ASSERT_TRUE(Dialogs.Done());
   EXPECT_FALSE(Giffer.Modified());
   // The first delay that is not 0 sets the rate: 100 / 25 frames a second.
-  EXPECT_EQ(Probe(InStart("out.avi")), "8,6,4/1,3\n");
+  EXPECT_EQ(Probe(InStart("out.avi")), "8,6,4/1,4\n");
   avi::TAVIVideoReader Video(InStart("out.avi"));
-  ASSERT_EQ(Video.Length(), 3);
+  ASSERT_EQ(Video.Length(), 4);
+  const avitest::Bytes File = avitest::LoadFile(InStart("out.avi"));
+  uint32_t LastChunkSize = 1;
+  std::memcpy(&LastChunkSize, File.data() + File.size() - 4, 4);
+  EXPECT_EQ(LastChunkSize, 0u);
+  const auto FrameBytes = [&](int Position) {
+    const auto* Start = reinterpret_cast<const uint8_t*>(&Video.Frame(Position));
+    return avitest::Bytes(Start, Start + 40 + 1024 + 48);
+  };
+  const avitest::Bytes Before = FrameBytes(2);
+  EXPECT_EQ(FrameBytes(3), Before) << "the empty frame repeats the one before";
+  EXPECT_NE(FrameBytes(0), Before);
   const gdi::BITMAPINFOHEADER& Frame = Video.Frame(1);
   EXPECT_EQ(Frame.biBitCount, 8);
   EXPECT_EQ(Video.Format().size(), 40u + 2 * 4) << "the global table";
