@@ -1,5 +1,5 @@
-// The main window's file commands: opening a picture or GIF as the project, saving it
-// by extension, a new blank project, and moving single pictures into and out of the
+// The main window's file commands: opening a picture, GIF or AVI video as the project,
+// saving it by extension, a new blank project, and moving single pictures into and out of the
 // current frame.
 #include <QCheckBox>
 #include <QFileInfo>
@@ -94,7 +94,11 @@ void TGiffer::OpenButtonClick() {
 }
 
 void TGiffer::LoadProject(const std::string& Name) {
-  if (UpperExtension(Name) == ".AVI") throw base::EInvalidOperation("AVI files are not available in this version.");
+  if (UpperExtension(Name) == ".AVI") {
+    const std::string Target = ConvertAvi(Name);
+    if (!Target.empty()) LoadProject(Target);
+    return;
+  }
   if (!AskSaveChanges()) return;
   ui::THourGlass Busy;
   // The previous project goes to the recent list under its own name.
@@ -124,6 +128,17 @@ void TGiffer::LoadProject(const std::string& Name) {
   }
 }
 
+std::string TGiffer::ConvertAvi(const std::string& FileName) {
+  const std::string Target = FileName.substr(0, FileName.rfind('.')) + ".gif";
+  if (QFileInfo::exists(QString::fromStdString(Target)) &&
+      ui::Dialogs().MessageBox("File exist. Overwrite", "Attention", ui::mtConfirmation, ui::mbOKCancel) != ui::mrOk)
+    return {};
+  std::unique_ptr<gif::TGIFImage> Image = ImportAvi(FileName);
+  ui::THourGlass Busy;
+  Image->SaveToFile(Target);
+  return Target;
+}
+
 void TGiffer::ShowProject() {
   FPanels[1]->clear();
   FPreview->Button("StopGif")->setChecked(true);
@@ -150,7 +165,11 @@ bool TGiffer::SaveButtonClick() {
   }
   if (!FGifImage) throw base::EInvalidOperation("There is no project to save.");
   const std::string Extension = UpperExtension(FFileNameValue);
-  if (Extension == ".AVI") throw base::EInvalidOperation("AVI files are not available in this version.");
+  if (Extension == ".AVI") {
+    ExportAvi(FFileNameValue);
+    SetModified(false);
+    return true;
+  }
   if (Extension == ".BMP" || Extension == ".JPG") {
     if (!WriteCurrentFrame(FFileNameValue, Extension, true)) return false;
     // The other frames are not in the file, so they are still unsaved.

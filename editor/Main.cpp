@@ -360,6 +360,11 @@ void TGiffer::FormShow() {
 }
 
 void TGiffer::closeEvent(QCloseEvent* Event) {
+  // A conversion in progress locks the window; it closes once that has ended.
+  if (!isEnabled()) {
+    Event->ignore();
+    return;
+  }
   bool Close = false;
   try {
     Close = FormClose();

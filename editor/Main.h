@@ -135,6 +135,10 @@ class TGiffer : public QMainWindow {
   bool SaveButtonClick();
   // gif.dat of the start folder into the current frame.
   void LoadExchangeBitmap();
+  // The first video stream of an AVI file as a new animation, the project untouched.
+  std::unique_ptr<gif::TGIFImage> ImportAvi(const std::string& FileName);
+  // The preview's copy of the project as an uncompressed 8-bit AVI video.
+  void ExportAvi(const std::string& FileName);
 
   // The layout as the window shows it now, and applying a stored one.
   TLayout CurrentLayout() const;
@@ -231,6 +235,8 @@ class TGiffer : public QMainWindow {
   static void ShowNormal(QWidget& Form);
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
+  // The AVI file converted into a GIF beside it; empty when the user keeps an old GIF.
+  std::string ConvertAvi(const std::string& FileName);
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
   // False when the JPEG options were cancelled.
   bool WriteCurrentFrame(const std::string& FileName, const std::string& Format, bool AskJPEGOptions);

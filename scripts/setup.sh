@@ -8,6 +8,8 @@ PACKAGES=(
   imagemagick
   libjpeg62-turbo-dev libpng-dev
   libgif-dev giflib-tools gifsicle
+  # AVI fixtures and the check of exported videos
+  ffmpeg
   # shipped GIF files for the peer corpus
   golang-1.19-src libtk8.6 cscope
   qt6-base-dev

@@ -41,19 +41,27 @@ class TByteSource {
 }  // namespace
 
 std::vector<uint8_t> DecodeRLE(base::TStream& Stream, int64_t End, int32_t Width, int32_t Height, uint16_t BitCount) {
+  std::vector<uint8_t> Bits(static_cast<size_t>(TDIBImage::BMPRowBytes(Width, BitCount) * Height));
+  DecodeRLEOnto(Stream, End, Width, Height, BitCount, Bits.data());
+  return Bits;
+}
+
+void DecodeRLEOnto(base::TStream& Stream, int64_t End, int32_t Width, int32_t Height, uint16_t BitCount,
+                   uint8_t* Bits) {
   const bool Nibbles = BitCount == 4;
   const int64_t RowBytes = TDIBImage::BMPRowBytes(Width, BitCount);
-  std::vector<uint8_t> Bits(static_cast<size_t>(RowBytes * Height));
   TByteSource Source(Stream, End);
   int64_t X = 0, Y = 0;
   // Pixel I of a run at (X, Y), which the loop keeps below Height; with nibbles, even
   // pixels take the high half of Value.
   auto Put = [&](uint8_t Value, int I) {
     if (X < Width) {
-      uint8_t* Row = Bits.data() + Y * RowBytes;
-      if (Nibbles)
-        Row[X / 2] |= static_cast<uint8_t>((I % 2 == 0 ? Value >> 4 : Value & 0x0F) << (X % 2 == 0 ? 4 : 0));
-      else
+      uint8_t* Row = Bits + Y * RowBytes;
+      if (Nibbles) {
+        const int Shift = X % 2 == 0 ? 4 : 0;
+        const int Nibble = I % 2 == 0 ? Value >> 4 : Value & 0x0F;
+        Row[X / 2] = static_cast<uint8_t>((Row[X / 2] & ~(0x0F << Shift)) | Nibble << Shift);
+      } else
         Row[X] = Value;
     }
     ++X;
@@ -85,7 +93,6 @@ std::vector<uint8_t> DecodeRLE(base::TStream& Stream, int64_t End, int32_t Width
     }
   }
   Source.Finish();
-  return Bits;
 }
 
 }  // namespace graphics

@@ -16,4 +16,9 @@ namespace graphics {
 // Height must already be checked against the pixel limit.
 std::vector<uint8_t> DecodeRLE(base::TStream& Stream, int64_t End, int32_t Width, int32_t Height, uint16_t BitCount);
 
+// The same onto the rows at Bits, which keep what no run reaches: a video's delta frames
+// change only part of the previous picture.
+void DecodeRLEOnto(base::TStream& Stream, int64_t End, int32_t Width, int32_t Height, uint16_t BitCount,
+                   uint8_t* Bits);
+
 }  // namespace graphics

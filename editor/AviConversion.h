@@ -1,0 +1,47 @@
+// The pieces of AVI import and export that do not touch the windows: the frame delay of
+// a stream's timing, and the frames of an animation composed onto its logical screen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gif/GIFImage.h"
+#include "platform/gdi/Color.h"
+#include "platform/gdi/DIB.h"
+
+namespace editor {
+
+// Hundredths of a second per frame of a stream with this scale and rate: Scale x 100 /
+// Rate rounded (halves up), or Scale / 100 for a rate of 0; at most 65535.
+uint16_t AviFrameDelay(uint32_t Scale, uint32_t Rate);
+
+// The frames of an image drawn in turn onto its logical screen in one colour table, as
+// a player shows them: each frame's pixels take the nearest entry, transparent pixels
+// keep what lies below, and a frame's disposal acts before the next frame is drawn.
+class TScreenComposer {
+ public:
+  TScreenComposer(int Width, int Height, std::vector<gdi::RGBQUAD> Colors, gdi::COLORREF Background);
+
+  void Draw(gif::TGIFSubImage& Frame);
+  // The screen as 8-bit rows, bottom-up, each padded to 4 bytes.
+  const std::vector<uint8_t>& Rows() const { return FRows; }
+  const std::vector<gdi::RGBQUAD>& Colors() const { return FColors; }
+
+ private:
+  void Dispose();
+
+  const int FWidth;
+  const int FHeight;
+  const int64_t FRowBytes;
+  const std::vector<gdi::RGBQUAD> FColors;
+  uint8_t FBackground = 0;
+  std::vector<uint8_t> FRows;
+  std::vector<uint8_t> FSaved;
+  gif::TFrameDisposal FDisposal = gif::TFrameDisposal::fdNoneSpecified;
+  base::TRect FArea;
+};
+
+// The entries of a palette as a DIB colour table.
+std::vector<gdi::RGBQUAD> ColorTableOf(gdi::HPALETTE Palette);
+
+}  // namespace editor
