@@ -55,8 +55,8 @@ constexpr std::array PendingCommands = {
     "Exchange1",       "EditFrame",         "Moveframe1",     "Scanningframe1",     "ScanButton",
     "Extensions1",     "ExtensButton",
     "Globalpalette1",  "GlobalOption",
-    "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Fallwall1",
-    "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
+    "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Rotation1",
+    "GIFWizard1",
     "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
 };
 
@@ -117,6 +117,7 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   InstallQtPainterClock();
   FPreview = new TGifPreview(*this, this);
   FPreview->hide();
+  CreateEffectForms();
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -589,10 +590,6 @@ void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }
 void TGiffer::Optimizepalette1Click() { CommandNotBuilt("Optimize"); }
 void TGiffer::Optimize1Click() { CommandNotBuilt("Optimize color map"); }
 void TGiffer::Optimizeframesize1Click() { CommandNotBuilt("Optimize frame size"); }
-void TGiffer::Fallwall1Click() { CommandNotBuilt("Fall wall"); }
-void TGiffer::Rain1Click() { CommandNotBuilt("Rain"); }
-void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }
-void TGiffer::Lines1Click() { CommandNotBuilt("Lines"); }
 void TGiffer::Rotation1Click() { CommandNotBuilt("Rotation"); }
 void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
 void TGiffer::MapofGIF1Click() { CommandNotBuilt("Import wizard"); }

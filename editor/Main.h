@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,8 +39,15 @@ class TShell;
 
 namespace editor {
 
+class TEffectForm;
+class TFallWallForm;
 class TGifPreview;
+class TLinesForm;
+class TMoveApartForm;
 class TOpenWizForm;
+class TRainForm;
+class TTransitionFrames;
+struct TEffectRun;
 
 // What the main window needs of the frame editor; the frame editor registers itself
 // with SetFrameEditor while it is open.
@@ -94,6 +102,10 @@ class TGiffer : public QMainWindow {
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
   TGifPreview* Preview() const { return FPreview; }
+  TFallWallForm* FallWallForm() const { return FFallWallForm; }
+  TRainForm* RainForm() const { return FRainForm; }
+  TMoveApartForm* MoveApartForm() const { return FMoveApartForm; }
+  TLinesForm* LinesForm() const { return FLinesForm; }
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -222,6 +234,12 @@ class TGiffer : public QMainWindow {
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
   // False when the JPEG options were cancelled.
   bool WriteCurrentFrame(const std::string& FileName, const std::string& Format, bool AskJPEGOptions);
+  // The effect dialogs, made once with the window (EffectCommands.cpp).
+  void CreateEffectForms();
+  // Shows Form; on Ok with a run that fits the project, Draw repaints the run on the
+  // preview's copy and the project, and the preview shows the result, also when Draw
+  // stops part-way.
+  void RunEffect(TEffectForm& Form, const std::function<void(TTransitionFrames&, const TEffectRun&)>& Draw);
 
   std::unique_ptr<Ui::TGiffer> Ui;
   ui::TSettingsStore& FStore;
@@ -242,6 +260,10 @@ class TGiffer : public QMainWindow {
   // first project, and closing it only hides it.
   TGifPreview* FPreview = nullptr;
   QMdiSubWindow* FPreviewWindow = nullptr;
+  TFallWallForm* FFallWallForm = nullptr;
+  TRainForm* FRainForm = nullptr;
+  TMoveApartForm* FMoveApartForm = nullptr;
+  TLinesForm* FLinesForm = nullptr;
   // The stored preview bounds, kept so that they survive until the preview exists.
   TWindowBounds FPreviewBounds;
   bool FShown = false;
