@@ -56,8 +56,7 @@ constexpr std::array PendingCommands = {
     "Extensions1",     "ExtensButton",
     "Globalpalette1",  "GlobalOption",
     "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Rotation1",
-    "GIFWizard1",
-    "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
+    "MapofGIF1",       "ImportButton",      "Cutwizard1",     "CuWizButton",
 };
 
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
@@ -118,6 +117,7 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   FPreview = new TGifPreview(*this, this);
   FPreview->hide();
   CreateEffectForms();
+  CreateWizardForms();
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -591,7 +591,6 @@ void TGiffer::Optimizepalette1Click() { CommandNotBuilt("Optimize"); }
 void TGiffer::Optimize1Click() { CommandNotBuilt("Optimize color map"); }
 void TGiffer::Optimizeframesize1Click() { CommandNotBuilt("Optimize frame size"); }
 void TGiffer::Rotation1Click() { CommandNotBuilt("Rotation"); }
-void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
 void TGiffer::MapofGIF1Click() { CommandNotBuilt("Import wizard"); }
 void TGiffer::Cutwizard1Click() { CommandNotBuilt("Cut wizard"); }
 

@@ -41,10 +41,12 @@ namespace editor {
 
 class TEffectForm;
 class TFallWallForm;
+class TGIFWizardForm;
 class TGifPreview;
 class TLinesForm;
 class TMoveApartForm;
 class TOpenWizForm;
+class TPreviewWizForm;
 class TRainForm;
 class TTransitionFrames;
 struct TEffectRun;
@@ -106,6 +108,11 @@ class TGiffer : public QMainWindow {
   TRainForm* RainForm() const { return FRainForm; }
   TMoveApartForm* MoveApartForm() const { return FMoveApartForm; }
   TLinesForm* LinesForm() const { return FLinesForm; }
+  TGIFWizardForm* GIFWizardForm() const { return FGIFWizardForm; }
+  TPreviewWizForm* PreviewWizForm() const { return FPreviewWizForm; }
+  // The GIF wizard's new project: Count blank frames of Width x Height, unsaved, on
+  // screen with frame 1 current (WizardCommands.cpp).
+  void NewWizardProject(int Count, int Width, int Height);
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -236,6 +243,8 @@ class TGiffer : public QMainWindow {
   bool WriteCurrentFrame(const std::string& FileName, const std::string& Format, bool AskJPEGOptions);
   // The effect dialogs, made once with the window (EffectCommands.cpp).
   void CreateEffectForms();
+  // The GIF wizard and its full view, made once with the window (WizardCommands.cpp).
+  void CreateWizardForms();
   // Shows Form; on Ok with a run that fits the project, Draw repaints the run on the
   // preview's copy and the project, and the preview shows the result, also when Draw
   // stops part-way.
@@ -264,6 +273,8 @@ class TGiffer : public QMainWindow {
   TRainForm* FRainForm = nullptr;
   TMoveApartForm* FMoveApartForm = nullptr;
   TLinesForm* FLinesForm = nullptr;
+  TPreviewWizForm* FPreviewWizForm = nullptr;
+  TGIFWizardForm* FGIFWizardForm = nullptr;
   // The stored preview bounds, kept so that they survive until the preview exists.
   TWindowBounds FPreviewBounds;
   bool FShown = false;

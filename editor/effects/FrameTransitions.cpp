@@ -24,10 +24,7 @@ void TTransitionFrames::UseColorsOf(int Frame, int Key) {
   Picture.SetPixelFormat(graphics::pf8bit);
 }
 
-void TTransitionFrames::DrawOver(int Frame, int Source) {
-  if (Frame == Source) return;
-  Bitmap(Frame).Canvas().Draw(0, 0, &Bitmap(Source));
-}
+void TTransitionFrames::DrawOver(int Frame, graphics::TBitmap& Picture) { Bitmap(Frame).Canvas().Draw(0, 0, &Picture); }
 
 void TTransitionFrames::CopyRect(int Frame, int Source, const TRectCopy& Copy) {
   if (Copy.Source.IsEmpty() || Copy.Dest.IsEmpty()) return;
@@ -47,11 +44,15 @@ void TTransitionFrames::Store(int Frame) { FProject.Frames().SubImages(Frame)->A
 namespace {
 
 // The run's frames in order, each prepared, drawn by Draw with its position, and stored.
+// The copy source is taken before the first frame is drawn on, so that the run's first
+// frame is copied as it was even when the transition covers it.
 void ForEachFrame(TTransitionFrames& Frames, const TTransitionRun& Run, int CopySource,
                   const std::function<void(int Frame, int Position)>& Draw) {
+  graphics::TBitmap Source;
+  if (Run.CopyFrame) Source.Assign(&Frames.Bitmap(CopySource));
   for (int Frame = Run.First; Frame < Run.Target; ++Frame) {
     if (Run.UsePalette) Frames.UseColorsOf(Frame, Run.Target);
-    if (Run.CopyFrame && Frame != Run.First) Frames.DrawOver(Frame, CopySource);
+    if (Run.CopyFrame && Frame != Run.First) Frames.DrawOver(Frame, Source);
     Draw(Frame, Frame - Run.First);
     Frames.Store(Frame);
   }

@@ -21,8 +21,8 @@ class TTransitionFrames {
   // Frame's picture in the colours of Key's table: a copy of that table, each pixel
   // taking its nearest colour.
   void UseColorsOf(int Frame, int Key);
-  // Source's bitmap at (0, 0) over Frame.
-  void DrawOver(int Frame, int Source);
+  // Picture at (0, 0) over Frame.
+  void DrawOver(int Frame, graphics::TBitmap& Picture);
   // Colour on colour, so that a squeezed copy keeps its colours.
   void CopyRect(int Frame, int Source, const TRectCopy& Copy);
   void CopyPixel(int Frame, int Source, int X, int Y);
@@ -42,7 +42,7 @@ struct TTransitionRun {
   int Divisor = 1;
   bool UsePalette = false;
   // Fall wall, rain and move apart draw the first frame over the others, lines the
-  // target; the first frame of the run is never drawn over.
+  // target, as it was before the run; the run's first frame is never drawn over.
   bool CopyFrame = false;
 };
 

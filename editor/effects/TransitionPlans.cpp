@@ -107,6 +107,12 @@ void StrewPoints(int Width, int Height, int Position, std::mt19937& Random,
   }
 }
 
+std::vector<TFallPass> WizardFallPasses(int Frames, bool FullRound, TFallDirection Direction) {
+  if (!FullRound) return {{0, Frames, Frames - 1, Direction}};
+  const int Half = Frames / 2;
+  return {{0, Half, Half - 1, Direction}, {Half, Frames - Half - 1, Frames - 1, OppositeDirection(Direction)}};
+}
+
 TRunCheck CheckEffectRun(int FirstFrame, int CountFrame, int FrameCount) {
   if (FirstFrame < 1) return {std::nullopt, "First frame<1."};
   if (CountFrame < 2) return {std::nullopt, "Count of frame<2."};

@@ -52,6 +52,18 @@ int64_t RainStrewCount(int Width, int Height, int Position);
 void StrewPoints(int Width, int Height, int Position, std::mt19937& Random,
                  const std::function<void(int X, int Y)>& Strew);
 
+// One pass of the wizard's fall wall: Count frames from First toward Target, the step
+// being the side div Count. With "Full round" the text falls in over the first half and
+// out again, in the opposite direction, over the second.
+struct TFallPass {
+  int First;
+  int Count;
+  int Target;
+  TFallDirection Direction;
+  friend bool operator==(const TFallPass&, const TFallPass&) = default;
+};
+std::vector<TFallPass> WizardFallPasses(int Frames, bool FullRound, TFallDirection Direction);
+
 // A run of frames as the effect dialogs give it: the first frame counted from 1 and
 // the number of frames, the target included.
 struct TEffectRun {

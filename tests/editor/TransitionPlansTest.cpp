@@ -51,6 +51,16 @@ TEST(TransitionPlans, FallWallModeStepAndOpposites) {
   EXPECT_EQ(OppositeDirection(fdRightToLeft), fdLeftToRight);
 }
 
+TEST(TransitionPlans, WizardFallWallPasses) {
+  EXPECT_EQ(WizardFallPasses(10, false, fdUpToDown), (std::vector<TFallPass>{{0, 10, 9, fdUpToDown}}));
+  EXPECT_EQ(WizardFallPasses(1, false, fdLeftToRight), (std::vector<TFallPass>{{0, 1, 0, fdLeftToRight}}));
+  // Pass 1 keys on frame 4 with step H div 5, pass 2 on frame 9 with step H div 4.
+  EXPECT_EQ(WizardFallPasses(10, true, fdUpToDown),
+            (std::vector<TFallPass>{{0, 5, 4, fdUpToDown}, {5, 4, 9, fdDownToUp}}));
+  EXPECT_EQ(WizardFallPasses(3, true, fdRightToLeft),
+            (std::vector<TFallPass>{{0, 1, 0, fdRightToLeft}, {1, 1, 2, fdLeftToRight}}));
+}
+
 TEST(TransitionPlans, MoveApartBands) {
   struct Case {
     bool Vertical, Increase;
