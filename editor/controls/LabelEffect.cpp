@@ -262,8 +262,12 @@ void TLabelEffect::AdjustBounds() {
   if (FWordWrap) Format |= gdi::DT_WORDBREAK;
   // An empty caption still takes a line's height.
   Canvas.DrawText(FCaption.empty() ? std::string(" ") : FCaption, Bounds, Format);
-  resize(std::max(1, Bounds.Width()), std::max(1, Bounds.Height()));
+  FMeasured = QSize(std::max(1, Bounds.Width()), std::max(1, Bounds.Height()));
+  resize(FMeasured);
+  updateGeometry();
 }
+
+QSize TLabelEffect::sizeHint() const { return FAutoSize ? FMeasured : QWidget::sizeHint(); }
 
 void TLabelEffect::Invalidate() {
   FStale = true;

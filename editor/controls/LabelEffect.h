@@ -105,6 +105,9 @@ class TLabelEffect : public QWidget {
   // What paintEvent copies to the screen.
   const QImage& Surface();
 
+  // With AutoSize, the measured caption; layouts give the label that size.
+  QSize sizeHint() const override;
+
   // Makes the canvas's font one turned by Angle degrees; 0 gives an unrotated font.
   static void SetRotatedFont(graphics::TCanvas& Canvas, int Angle);
 
@@ -156,6 +159,7 @@ class TLabelEffect : public QWidget {
 
   QImage FSurface;
   bool FStale = true;
+  QSize FMeasured;
 };
 
 }  // namespace editor

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -66,6 +68,14 @@ TGIFWizardForm::TGIFWizardForm(TGiffer& Main, TPreviewWizForm& PreviewWiz, QWidg
     Edit->SetEditType(etInteger);
   Ui->FallCB->SetFlat(true);
   Ui->PreviewImage->setFixedSize(100, 100);
+  // Every page takes the place of the largest, so the window keeps its size.
+  for (QWidget* Page : {Ui->Panel3, Ui->Panel4, Ui->Panel5, Ui->Panel6, Ui->Panel7, Ui->Panel8, Ui->Panel9}) {
+    QSizePolicy Policy = Page->sizePolicy();
+    Policy.setRetainSizeWhenHidden(true);
+    Page->setSizePolicy(Policy);
+  }
+  Ui->Image1->setPixmap(QPixmap(QStringLiteral(":/icons/animora.png")));
+  Ui->ChoseBack->setIcon(QIcon(QStringLiteral(":/icons/open.png")));
 
   TLabelEffect& Title = *Ui->LabelEffect1;
   Title.SetCaption("GIF Wizard");
