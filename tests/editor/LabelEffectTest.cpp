@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QTest>
+#include <cstdlib>
 
 #include "editor/controls/LabelEffect.h"
 #include "platform/ui/QtGlyphRasterizer.h"
@@ -120,6 +121,24 @@ TEST(LabelEffect, TheSurfaceShowsThreeCopiesOverNothing) {
   Label.SetAutoSize(true);
   EXPECT_LT(Label.width(), 200);
   EXPECT_GT(Label.width(), 40);
+}
+
+TEST(LabelEffect, ARotatedCaptionIsWrittenUpwardsAboutItsCentre) {
+  ui::InstallQtGlyphRasterizer();
+  TLabelEffect Label;
+  Label.resize(220, 220);
+  Label.SetCaption("GIF Wizard");
+  Label.SetAngle(90);
+  const QRect Face = BoundsOf(Label.Surface(), qRgb(0x80, 0x80, 0x80));
+  ASSERT_FALSE(Face.isEmpty());
+  EXPECT_GT(Face.height(), 2 * Face.width());
+  Label.SetAngle(0);
+  const QRect Flat = BoundsOf(Label.Surface(), qRgb(0x80, 0x80, 0x80));
+  EXPECT_GT(Flat.width(), 2 * Flat.height());
+  // Back in the client rectangle from its top, not about the centre.
+  EXPECT_LT(Flat.top(), 12);
+  // Turned, it was centred on a point (m, m).
+  EXPECT_LT(std::abs(Face.center().x() - Face.center().y()), 15);
 }
 
 TEST(LabelEffect, AsAButtonItSinksWhilePressedInside) {
