@@ -324,6 +324,38 @@ TEST_F(WizardTest, TheShippedBackgroundBuildsWithTheDefaults) {
   EXPECT_EQ(Project.Frames().SubImages(9)->Height(), 100);
 }
 
+TEST_F(WizardTest, OneFrameOnlyTakesTheText) {
+  WriteBackground(InStart("sand.bmp"), 40, 20);
+  for (const char* Effect : {"NoneRB", "FallWallRB", "RainRB", "MoveApartRB", "LinesRB"}) {
+    Giffer.reset();
+    Shown();
+    Start();
+    Set("BackGroundEdit", InStart("sand.bmp"));
+    Set("EditCount", "1");
+    Set("EditText", "WWW");
+    Build(Effect);
+    ASSERT_TRUE(Wizard().Built()) << Effect;
+    ASSERT_EQ(Giffer->FGif()->Frames().Count(), 1);
+    EXPECT_GT(Marked(*Giffer->FGif(), 0), 10) << Effect;
+  }
+}
+
+TEST_F(WizardTest, TheBackgroundGivesEveryFrameItsSizeWhateverTheEditsSay) {
+  WriteBackground(InStart("sand.bmp"), 30, 20);
+  Start();
+  Set("BackGroundEdit", InStart("sand.bmp"));
+  Click("UseBackParam");
+  Set("EditWidth", "50");
+  Set("EditHeight", "70");
+  Set("EditCount", "2");
+  Build();
+  ASSERT_TRUE(Wizard().Built());
+  for (int Frame = 0; Frame < 2; ++Frame) {
+    EXPECT_EQ(Giffer->FGif()->Frames().SubImages(Frame)->Width(), 30);
+    EXPECT_EQ(Giffer->FGif()->Frames().SubImages(Frame)->Height(), 20);
+  }
+}
+
 TEST_F(WizardTest, DoubleClickShowsTheFullView) {
   Start();
   Set("BackGroundEdit", "");
