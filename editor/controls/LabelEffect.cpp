@@ -367,11 +367,6 @@ void TLabelEffect::resizeEvent(QResizeEvent* Event) {
   Invalidate();
 }
 
-void TLabelEffect::changeEvent(QEvent* Event) {
-  QWidget::changeEvent(Event);
-  if (Event->type() == QEvent::EnabledChange) Invalidate();
-}
-
 void TLabelEffect::mousePressEvent(QMouseEvent* Event) {
   const QPoint Point = Event->position().toPoint();
   if (Event->button() == Qt::LeftButton) FPressedInside = true;

@@ -124,7 +124,6 @@ class TLabelEffect : public QWidget {
   void mouseMoveEvent(QMouseEvent* Event) override;
   void mouseReleaseEvent(QMouseEvent* Event) override;
   void mouseDoubleClickEvent(QMouseEvent* Event) override;
-  void changeEvent(QEvent* Event) override;
 
  private:
   // The surface is drawn again before it is next shown.

@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <chrono>
 #include <optional>
