@@ -14,13 +14,13 @@ graphics::TBitmap& TTransitionFrames::Bitmap(int Frame) {
 
 void TTransitionFrames::UseColorsOf(int Frame, int Key) {
   if (Frame == Key) return;
-  // The table itself: the bitmap's palette is padded to 256 entries with black.
-  gdi::HPALETTE Colors = FCopy.Frames().SubImages(Key)->ActiveColorMap()->MakePalette();
-  if (!Colors) return;
   graphics::TBitmap& Picture = Bitmap(Frame);
+  // The table itself: the bitmap's palette is padded to 256 entries with black.
+  const gif::TGIFColorMap* Colors = FCopy.Frames().SubImages(Key)->ActiveColorMap();
+  if (Colors->Count() == 0) return;
   // Through true colour, so that every pixel is matched by the colour it shows now.
   Picture.SetPixelFormat(graphics::pf24bit);
-  Picture.SetPalette(Colors);
+  Picture.SetPalette(Colors->MakePalette());
   Picture.SetPixelFormat(graphics::pf8bit);
 }
 
