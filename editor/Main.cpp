@@ -58,8 +58,7 @@ constexpr std::array PendingCommands = {
     "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
     "Exchange1",       "EditFrame",         "Moveframe1",     "Extensions1",        "ExtensButton",
     "Globalpalette1",  "GlobalOption",      "Optimizepalette1", "OptimizeButton",   "Optimize1",
-    "Optimizeframesize1", "Fallwall1",      "Rain1",          "Moveapart1",         "Lines1",
-    "GIFWizard1",        "WizardButton",   
+    "Optimizeframesize1",
 };
 
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
@@ -124,6 +123,8 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   FPreviewWindow->show();
   FForms = std::make_unique<TStartupForms>(this, FSettings);
   FRotationEffectForm = new TRotationEffectForm(*this, this);
+  CreateEffectForms();
+  CreateWizardForms();
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -646,12 +647,7 @@ void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }
 void TGiffer::Optimizepalette1Click() { CommandNotBuilt("Optimize"); }
 void TGiffer::Optimize1Click() { CommandNotBuilt("Optimize color map"); }
 void TGiffer::Optimizeframesize1Click() { CommandNotBuilt("Optimize frame size"); }
-void TGiffer::Fallwall1Click() { CommandNotBuilt("Fall wall"); }
-void TGiffer::Rain1Click() { CommandNotBuilt("Rain"); }
-void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }
-void TGiffer::Lines1Click() { CommandNotBuilt("Lines"); }
 void TGiffer::Rotation1Click() { FRotationEffectForm->exec(); }
-void TGiffer::GIFWizard1Click() { CommandNotBuilt("GIF Wizard"); }
 void TGiffer::Cutwizard1Click() {
   graphics::TBitmap* Bitmap = CurrentFrame().GetBitmap();
   if (!Bitmap) throw base::EInvalidOperation("The current frame is empty.");

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,10 +40,19 @@ class TShell;
 
 namespace editor {
 
+class TEffectForm;
+class TFallWallForm;
+class TGIFWizardForm;
 class TGifPreview;
 class TMapForm;
+class TLinesForm;
+class TMoveApartForm;
 class TOpenWizForm;
 class TRotationEffectForm;
+class TPreviewWizForm;
+class TRainForm;
+class TTransitionFrames;
+struct TEffectRun;
 
 // What the main window needs of the frame editor; the frame editor registers itself
 // with SetFrameEditor while it is open.
@@ -100,6 +110,15 @@ class TGiffer : public QMainWindow {
   plexor::TPlexor& Plexor() const { return FPlexor; }
   TGifPreview* Preview() const { return FPreview; }
   TRotationEffectForm* RotationEffectForm() const { return FRotationEffectForm; }
+  TFallWallForm* FallWallForm() const { return FFallWallForm; }
+  TRainForm* RainForm() const { return FRainForm; }
+  TMoveApartForm* MoveApartForm() const { return FMoveApartForm; }
+  TLinesForm* LinesForm() const { return FLinesForm; }
+  TGIFWizardForm* GIFWizardForm() const { return FGIFWizardForm; }
+  TPreviewWizForm* PreviewWizForm() const { return FPreviewWizForm; }
+  // The GIF wizard's new project: Count blank frames of Width x Height, unsaved, on
+  // screen with frame 1 current (WizardCommands.cpp).
+  void NewWizardProject(int Count, int Width, int Height);
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -240,6 +259,14 @@ class TGiffer : public QMainWindow {
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
   // False when the JPEG options were cancelled.
   bool WriteCurrentFrame(const std::string& FileName, const std::string& Format, bool AskJPEGOptions);
+  // The effect dialogs, made once with the window (EffectCommands.cpp).
+  void CreateEffectForms();
+  // The GIF wizard and its full view, made once with the window (WizardCommands.cpp).
+  void CreateWizardForms();
+  // Shows Form; on Ok with a run that fits the project, Draw repaints the run on the
+  // preview's copy and the project, and the preview shows the result, also when Draw
+  // stops part-way.
+  void RunEffect(TEffectForm& Form, const std::function<void(TTransitionFrames&, const TEffectRun&)>& Draw);
 
   std::unique_ptr<Ui::TGiffer> Ui;
   ui::TSettingsStore& FStore;
@@ -255,13 +282,19 @@ class TGiffer : public QMainWindow {
   TRecentProjects FRecent;
   TFrameEditorLink* FFrameEditor = nullptr;
   QPointer<THelpForm> FHelpForm;
-  // Made with the window, it keeps the current frame; closing it minimises it.
   QPointer<TMapForm> FMapForm;
+  // Made with the window, it keeps the current frame; closing it minimises it.
   TGifPreview* FPreview = nullptr;
   QMdiSubWindow* FPreviewWindow = nullptr;
   std::vector<QAction*> FWindowItems;
   // Made with the window and reused, so its preview image lasts from run to run.
   TRotationEffectForm* FRotationEffectForm = nullptr;
+  TFallWallForm* FFallWallForm = nullptr;
+  TRainForm* FRainForm = nullptr;
+  TMoveApartForm* FMoveApartForm = nullptr;
+  TLinesForm* FLinesForm = nullptr;
+  TPreviewWizForm* FPreviewWizForm = nullptr;
+  TGIFWizardForm* FGIFWizardForm = nullptr;
   bool FShown = false;
   std::vector<QLabel*> FPanels;
   // After the preview, as the program starts its forms.

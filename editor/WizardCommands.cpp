@@ -1,0 +1,52 @@
+// The Wizard menu's GIF wizard: the wizard and its full view are made once with the
+// main window; the wizard builds its animation through NewWizardProject.
+#include <QLabel>
+
+#include "editor/Main.h"
+#include "editor/Preview.h"
+#include "editor/forms/PrevWizDlj.h"
+#include "editor/forms/WizardMain.h"
+#include "platform/ui/WindowCanvas.h"
+
+namespace editor {
+
+void TGiffer::CreateWizardForms() {
+  FPreviewWizForm = new TPreviewWizForm(this);
+  FGIFWizardForm = new TGIFWizardForm(*this, *FPreviewWizForm, this);
+}
+
+void TGiffer::GIFWizard1Click() {
+  FGIFWizardForm->exec();
+  // Only a finished build changed the project.
+  if (!FGIFWizardForm->Built() || !FGifImage) return;
+  SetModified(true);
+  BindProjectEvents();
+}
+
+void TGiffer::NewWizardProject(int Count, int Width, int Height) {
+  ResetProject();
+  FPanels[1]->setText(QStringLiteral("Creating GIF"));
+  FPanels[1]->repaint();
+  FFileNameValue.clear();
+  EnableFrameTools(true);
+  try {
+    FGifImage = std::make_unique<gif::TGIFImage>();
+    BindProjectEvents();
+    FGifImage->SetReductionMethod(gif::rdOptimizedWindows);
+    setWindowTitle(QStringLiteral("Veltrane Animora: New Gif"));
+    FPanels[1]->clear();
+    graphics::TBitmap Blank;
+    Blank.SetWidth(Width);
+    Blank.SetHeight(Height);
+    for (int Index = 0; Index < Count; ++Index) FGifImage->AddFrame(&Blank);
+    ShowProject();
+  } catch (...) {
+    DropProject();
+    throw;
+  }
+  FPreview->PreviewImage()->hide();
+  EnableFrameTools(true);
+  SetModified(true);
+}
+
+}  // namespace editor

@@ -1,0 +1,106 @@
+#include "editor/effects/FrameTransitions.h"
+
+#include "platform/base/Exceptions.h"
+#include "platform/gdi/DC.h"
+
+namespace editor {
+
+graphics::TBitmap& TTransitionFrames::Bitmap(int Frame) {
+  graphics::TBitmap* Found = nullptr;
+  if (Frame >= 0 && Frame < FCopy.Frames().Count()) Found = FCopy.Frames().SubImages(Frame)->GetBitmap();
+  if (!Found) throw base::Exception("Frame " + std::to_string(Frame + 1) + " is empty");
+  return *Found;
+}
+
+void TTransitionFrames::UseColorsOf(int Frame, int Key) {
+  if (Frame == Key) return;
+  graphics::TBitmap& Picture = Bitmap(Frame);
+  // The table itself: the bitmap's palette is padded to 256 entries with black.
+  const gif::TGIFColorMap* Colors = FCopy.Frames().SubImages(Key)->ActiveColorMap();
+  if (Colors->Count() == 0) return;
+  // Through true colour, so that every pixel is matched by the colour it shows now.
+  Picture.SetPixelFormat(graphics::pf24bit);
+  Picture.SetPalette(Colors->MakePalette());
+  Picture.SetPixelFormat(graphics::pf8bit);
+}
+
+void TTransitionFrames::DrawOver(int Frame, graphics::TBitmap& Picture) { Bitmap(Frame).Canvas().Draw(0, 0, &Picture); }
+
+void TTransitionFrames::CopyRect(int Frame, int Source, const TRectCopy& Copy) {
+  if (Copy.Source.IsEmpty() || Copy.Dest.IsEmpty()) return;
+  if (Frame == Source && Copy.Source == Copy.Dest) return;
+  graphics::TCanvas& Target = Bitmap(Frame).Canvas();
+  gdi::SetStretchBltMode(Target.Handle(), gdi::COLORONCOLOR);
+  Target.CopyRect(Copy.Dest, Bitmap(Source).Canvas(), Copy.Source);
+}
+
+void TTransitionFrames::CopyPixel(int Frame, int Source, int X, int Y) {
+  const base::TColor Color = Bitmap(Source).Canvas().Pixels(X, Y);
+  if (Color >= 0) Bitmap(Frame).Canvas().SetPixels(X, Y, Color);
+}
+
+void TTransitionFrames::Store(int Frame) { FProject.Frames().SubImages(Frame)->Assign(&Bitmap(Frame)); }
+
+namespace {
+
+// The run's frames in order, each prepared, drawn by Draw with its position, and stored.
+// The copy source is taken before the first frame is drawn on, so that the run's first
+// frame is copied as it was even when the transition covers it.
+void ForEachFrame(TTransitionFrames& Frames, const TTransitionRun& Run, int CopySource,
+                  const std::function<void(int Frame, int Position)>& Draw) {
+  graphics::TBitmap Source;
+  if (Run.CopyFrame) Source.Assign(&Frames.Bitmap(CopySource));
+  for (int Frame = Run.First; Frame < Run.Target; ++Frame) {
+    if (Run.UsePalette) Frames.UseColorsOf(Frame, Run.Target);
+    if (Run.CopyFrame && Frame != Run.First) Frames.DrawOver(Frame, Source);
+    Draw(Frame, Frame - Run.First);
+    Frames.Store(Frame);
+  }
+}
+
+}  // namespace
+
+void RunFallWall(TTransitionFrames& Frames, const TTransitionRun& Run, TFallDirection Direction, TFallMode Mode) {
+  if (Run.First >= Run.Target) return;
+  const int W = Frames.Bitmap(Run.Target).Width();
+  const int H = Frames.Bitmap(Run.Target).Height();
+  const int Step = FallStep(Direction, W, H, Run.Divisor);
+  ForEachFrame(Frames, Run, Run.First, [&](int Frame, int Position) {
+    Frames.CopyRect(Frame, Run.Target, FallWallCopy(Direction, Mode, W, H, Position * Step));
+  });
+}
+
+void RunRain(TTransitionFrames& Frames, const TTransitionRun& Run, std::mt19937& Random,
+             const std::function<void(int Frame)>& Progress) {
+  if (Run.First >= Run.Target) return;
+  const int W = Frames.Bitmap(Run.Target).Width();
+  const int H = Frames.Bitmap(Run.Target).Height();
+  ForEachFrame(Frames, Run, Run.First, [&](int Frame, int Position) {
+    if (Progress) Progress(Frame);
+    StrewPoints(W, H, Position, Random, [&](int X, int Y) { Frames.CopyPixel(Frame, Run.Target, X, Y); });
+  });
+}
+
+void RunMoveApart(TTransitionFrames& Frames, const TTransitionRun& Run, bool Vertical, bool Increase, bool Scale) {
+  if (Run.First >= Run.Target) return;
+  const int W = Frames.Bitmap(Run.Target).Width();
+  const int H = Frames.Bitmap(Run.Target).Height();
+  const int Step = (Vertical ? H : W) / Run.Divisor;
+  ForEachFrame(Frames, Run, Run.First, [&](int Frame, int Position) {
+    const base::TRect Band = MoveApartBand(Vertical, Increase, W, H, Position * Step);
+    Frames.CopyRect(Frame, Run.Target, {Scale ? base::Rect(0, 0, W, H) : Band, Band});
+  });
+}
+
+void RunLines(TTransitionFrames& Frames, const TTransitionRun& Run, bool Horizontal, int Lines) {
+  if (Run.First >= Run.Target) return;
+  const int W = Frames.Bitmap(Run.First).Width();
+  const int H = Frames.Bitmap(Run.First).Height();
+  const int Step = (Horizontal ? W : H) / Run.Divisor;
+  ForEachFrame(Frames, Run, Run.Target, [&](int Frame, int Position) {
+    for (const base::TRect& Band : LineBands(Horizontal, W, H, Lines, Position * Step))
+      Frames.CopyRect(Frame, Run.First, {Band, Band});
+  });
+}
+
+}  // namespace editor
