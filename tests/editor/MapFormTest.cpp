@@ -393,7 +393,9 @@ TEST(DragListBox, TheOwnerDecidesOnADropAndTheItemsStayAsTheyAre) {
     EXPECT_EQ(Drop.isAccepted(), Accepts);
     EXPECT_EQ(Drops, Accepts ? std::vector<QPoint>{QPoint(5, 6)} : std::vector<QPoint>{});
     // Not a move, so the drag's source takes nothing out either.
-    if (Accepts) EXPECT_EQ(Drop.dropAction(), Qt::IgnoreAction);
+    if (Accepts) {
+      EXPECT_EQ(Drop.dropAction(), Qt::IgnoreAction);
+    }
     EXPECT_EQ(Items(List), (std::vector<std::string>{"a", "b"}));
   }
 }
