@@ -20,7 +20,11 @@
 #include <cmath>
 
 #include "editor/Preview.h"
+#include "editor/forms/ExchangePlace.h"
+#include "editor/forms/FrameOptionForm.h"
 #include "editor/forms/HelpDlg.h"
+#include "editor/forms/MoveFrame.h"
+#include "editor/forms/OptimizerForm.h"
 #include "editor/forms/OpenWizDlg.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Rounding.h"
@@ -49,13 +53,12 @@ constexpr const char* ContactMailUrl = "mailto:animora@veltrane.example";
 // Commands whose windows and file formats come with later parts of the program. They
 // are shown disabled so that nothing looks as if it worked.
 constexpr std::array PendingCommands = {
-    "Print1",          "PrintButton",       "Undo1",          "UndoButton",         "Redo1",
+    "Undo1",           "UndoButton",        "Redo1",
     "RedoButton",      "Cut1",              "CutButton",      "Copy1",              "CopyButton",
     "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
-    "Exchange1",       "EditFrame",         "Moveframe1",     "Scanningframe1",     "ScanButton",
+    "EditFrame",       "Scanningframe1",    "ScanButton",
     "Extensions1",     "ExtensButton",
-    "Globalpalette1",  "GlobalOption",
-    "Optimizepalette1", "OptimizeButton",   "Optimize1",      "Optimizeframesize1", "Fallwall1",
+    "Fallwall1",
     "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
     "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
 };
@@ -117,6 +120,11 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   InstallQtPainterClock();
   FPreview = new TGifPreview(*this, this);
   FPreview->hide();
+  FPreview->OnRebind = [this] {
+    if (FFrameOptionForm) FFrameOptionForm->ShowPreviewColorMap();
+  };
+  FExchangePlaceForm = new TExchangePlaceForm(this);
+  FMoveFrameForm = new TMoveFrameForm(this);
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -400,6 +408,8 @@ bool TGiffer::event(QEvent* Event) {
 void TGiffer::ResetProject() {
   if (!FFileNameValue.empty()) AddRecentFile(FFileNameValue);
   FGifImage.reset();
+  CloseFrameOptionForm();
+  CloseChildWindow(FOptimizerForm);
   FPreview->Rebind();
   setWindowTitle(QString::fromLatin1(MainCaption));
   EnableFrameTools(false);
@@ -552,15 +562,25 @@ void TGiffer::Tile1Click() { Ui->MdiArea->tileSubWindows(); }
 void TGiffer::Next1Click() { Ui->MdiArea->activateNextSubWindow(); }
 void TGiffer::Previous1Click() { Ui->MdiArea->activatePreviousSubWindow(); }
 
-void TGiffer::Help2Click() {
-  if (FHelpForm) {
-    QWidget* Window = FHelpForm->parentWidget() ? FHelpForm->parentWidget() : FHelpForm.data();
+void TGiffer::ShowChildWindow(QWidget* Form) {
+  if (QWidget* Window = Form->parentWidget()) {
     Window->show();
     Window->showNormal();
     return;
   }
-  FHelpForm = new THelpForm(FStartDirValue);
-  Ui->MdiArea->addSubWindow(FHelpForm)->show();
+  Ui->MdiArea->addSubWindow(Form)->show();
+}
+
+void TGiffer::CloseChildWindow(QWidget* Form) {
+  if (!Form) return;
+  (Form->parentWidget() ? Form->parentWidget() : Form)->close();
+}
+
+void TGiffer::CloseFrameOptionForm() { CloseChildWindow(FFrameOptionForm); }
+
+void TGiffer::Help2Click() {
+  if (!FHelpForm) FHelpForm = new THelpForm(FStartDirValue);
+  ShowChildWindow(FHelpForm);
 }
 
 void TGiffer::AnimoraHomePage1Click() { OpenUrl(AnimoraHomePageUrl); }
@@ -569,7 +589,6 @@ void TGiffer::HomePageClick() { OpenUrl(AnimoraHomePageUrl); }
 void TGiffer::Label6Click() { OpenUrl(ContactMailUrl); }
 void TGiffer::AboutClick() { FPlexor.About(this); }
 
-void TGiffer::PrintClick() { CommandNotBuilt("Print"); }
 void TGiffer::UndoButtonClick() { CommandNotBuilt("Undo"); }
 void TGiffer::Redo1Click() { CommandNotBuilt("Redo"); }
 void TGiffer::CutButtonClick() { CommandNotBuilt("Cut"); }
@@ -577,18 +596,12 @@ void TGiffer::CopyButtonClick() { CommandNotBuilt("Copy"); }
 void TGiffer::PasteButtonClick() { CommandNotBuilt("Paste"); }
 void TGiffer::DeleteButtonClick() { CommandNotBuilt("Delete"); }
 void TGiffer::SaveFrameClick() { CommandNotBuilt("Save current frame"); }
-void TGiffer::Exchange1Click() { CommandNotBuilt("Change frame sequence"); }
 void TGiffer::Addframe1Click() { FPreview->AddButtonClick(); }
 void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
 void TGiffer::Delete1Click() { FPreview->DelButtonClick(); }
-void TGiffer::Moveframe1Click() { CommandNotBuilt("Move frame"); }
 void TGiffer::Frameoption1Click() { FPreview->OptionButtonClick(); }
 void TGiffer::ScanButtonClick() { CommandNotBuilt("Scanning frame"); }
 void TGiffer::ExtensButtonClick() { CommandNotBuilt("Extensions"); }
-void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }
-void TGiffer::Optimizepalette1Click() { CommandNotBuilt("Optimize"); }
-void TGiffer::Optimize1Click() { CommandNotBuilt("Optimize color map"); }
-void TGiffer::Optimizeframesize1Click() { CommandNotBuilt("Optimize frame size"); }
 void TGiffer::Fallwall1Click() { CommandNotBuilt("Fall wall"); }
 void TGiffer::Rain1Click() { CommandNotBuilt("Rain"); }
 void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }

@@ -38,8 +38,12 @@ class TShell;
 
 namespace editor {
 
+class TExchangePlaceForm;
+class TFrameOptionForm;
 class TGifPreview;
+class TMoveFrameForm;
 class TOpenWizForm;
+class TOptimizerForm;
 
 // What the main window needs of the frame editor; the frame editor registers itself
 // with SetFrameEditor while it is open.
@@ -63,6 +67,10 @@ using enum TZoomStep;
 inline constexpr int MinZoomSide = 1;
 // One zoom step of a panel side: x1.5 and x0.5 round halves to even, halving cuts.
 int ZoomSide(int Side, TZoomStep Step);
+
+// Where a frame of Width x Height pixels prints on a page of PageWidth x PageHeight
+// dots at DpiX x DpiY: one pixel per 1/72 inch, centred, halves rounded to even.
+base::TRect PrintRect(int Width, int Height, double DpiX, double DpiY, int PageWidth, int PageHeight);
 
 // " Frame 3 of 7" for index 2; empty for a negative index.
 std::string FramePaintText(int FrameIndex, int FrameCount);
@@ -94,6 +102,13 @@ class TGiffer : public QMainWindow {
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
   THelpForm* HelpForm() const { return FHelpForm; }
   TGifPreview* Preview() const { return FPreview; }
+  // Made with the window and kept.
+  TExchangePlaceForm* ExchangePlaceForm() const { return FExchangePlaceForm; }
+  TMoveFrameForm* MoveFrameForm() const { return FMoveFrameForm; }
+  // Made on demand; none while closed.
+  TFrameOptionForm* FrameOptionForm() const;
+  TOptimizerForm* OptimizerForm() const;
+  void CloseFrameOptionForm();
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -215,6 +230,12 @@ class TGiffer : public QMainWindow {
   gif::TGIFSubImage& CurrentFrame() const;
   // The loaded or new project on screen: frame 1 current, the project open.
   void ShowProject();
+  // Shows an on-demand window, in the MDI area the first time.
+  void ShowChildWindow(QWidget* Form);
+  // Closes an on-demand window (none: nothing), which frees it.
+  static void CloseChildWindow(QWidget* Form);
+  // After a change to the frame list: the preview's copy, its list and its frame.
+  void FramesChanged();
   // The preview window where the stored layout puts it.
   void PlacePreview();
   // A failed load leaves no project behind, and no name to save over.
@@ -238,6 +259,10 @@ class TGiffer : public QMainWindow {
   TOpenWizForm* FOpenWizForm = nullptr;
   TFrameEditorLink* FFrameEditor = nullptr;
   QPointer<THelpForm> FHelpForm;
+  QPointer<TFrameOptionForm> FFrameOptionForm;
+  QPointer<TOptimizerForm> FOptimizerForm;
+  TExchangePlaceForm* FExchangePlaceForm = nullptr;
+  TMoveFrameForm* FMoveFrameForm = nullptr;
   // Made with the window; it keeps the current frame. It joins the MDI area with the
   // first project, and closing it only hides it.
   TGifPreview* FPreview = nullptr;

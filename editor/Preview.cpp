@@ -92,14 +92,15 @@ void TGifPreview::Rebind() {
   // detached, it unwinds without touching it.
   StopPlaying();
   FCopy.reset();
-  gif::TGIFImage* Project = FMain.FGif();
-  if (!Project) return;
-  auto Copy = std::make_unique<gif::TGIFImage>();
-  Copy->Assign(Project);
-  FCopy = std::move(Copy);
-  BindCopyEvents();
-  // The copy plays as the boxes say, not with the library's defaults.
-  ApplyDrawOptions();
+  if (gif::TGIFImage* Project = FMain.FGif()) {
+    auto Copy = std::make_unique<gif::TGIFImage>();
+    Copy->Assign(Project);
+    FCopy = std::move(Copy);
+    BindCopyEvents();
+    // The copy plays as the boxes say, not with the library's defaults.
+    ApplyDrawOptions();
+  }
+  if (OnRebind) OnRebind();
 }
 
 void TGifPreview::BindCopyEvents() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "gif/GIFImage.h"
@@ -42,6 +43,8 @@ class TGifPreview : public QWidget {
 
   // A new copy of the project; the old one stops playing first.
   void Rebind();
+  // After every Rebind, so windows that show the copy follow it.
+  std::function<void()> OnRebind;
   void ApplyDrawOptions();
   void ShowCurrentFrame();
   // The frame numbers from "1", with FFrameIndex selected.
