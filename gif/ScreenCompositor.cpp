@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gif/GIFException.h"
+#include "gif/GIFImage.h"
 #include "gif/GraphicControlExtension.h"
 #include "gif/SubImage.h"
 
@@ -75,6 +76,22 @@ void TScreenCompositor::Restore(const TGIFSubImage& Frame) {
       const size_t At = static_cast<size_t>(Y) * FWidth + X;
       FScreen[At] = FTransparent ? FBackup[At] : FFill;
     }
+}
+
+std::vector<TShownPicture> Timeline(const TGIFImage& Image) {
+  TScreenCompositor Screen(Image.Width(), Image.Height(), base::clNone, base::clNone, true);
+  std::vector<TShownPicture> Result;
+  for (int I = 0; I < Image.Frames().Count(); ++I) {
+    const TGIFSubImage& Frame = *Image.Frames().SubImages(I);
+    const TGIFGraphicControlExtension* Control = Frame.GraphicControlExtension();
+    const int Delay = Control != nullptr ? Control->Delay() : 0;
+    std::vector<base::TColor> Shown = Screen.Show(Frame);
+    if (!Result.empty() && Result.back().Screen == Shown)
+      Result.back().Delay += Delay;
+    else
+      Result.push_back({std::move(Shown), Delay});
+  }
+  return Result;
 }
 
 }  // namespace gif

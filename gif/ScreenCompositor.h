@@ -14,6 +14,7 @@
 
 namespace gif {
 
+class TGIFImage;
 class TGIFSubImage;
 
 class TScreenCompositor {
@@ -49,5 +50,17 @@ class TScreenCompositor {
   base::TColor FFill;
   bool FTransparent;
 };
+
+// One picture a viewer sees and how long it stays, in hundredths of a second.
+struct TShownPicture {
+  std::vector<base::TColor> Screen;
+  int Delay = 0;
+  friend bool operator==(const TShownPicture&, const TShownPicture&) = default;
+};
+
+// What a viewer sees over one pass of Image: each frame's picture with its delay,
+// runs of the same picture joined, pixels never drawn as clNone. Two images that
+// show the same have the same timeline.
+std::vector<TShownPicture> Timeline(const TGIFImage& Image);
 
 }  // namespace gif

@@ -67,21 +67,6 @@ int DelayOf(const TGIFSubImage& Frame) {
   return Frame.GraphicControlExtension() ? Frame.GraphicControlExtension()->Delay() : 0;
 }
 
-// What a viewer sees over time: each picture with how long it stays, runs of the same
-// picture joined.
-std::vector<std::pair<std::vector<TColor>, int>> Timeline(const TGIFImage& Image) {
-  const auto Shown = Pictures(Image);
-  std::vector<std::pair<std::vector<TColor>, int>> Result;
-  for (size_t I = 0; I < Shown.size(); ++I) {
-    const int Delay = DelayOf(*Image.Frames().SubImages(static_cast<int>(I)));
-    if (!Result.empty() && Result.back().first == Shown[I])
-      Result.back().second += Delay;
-    else
-      Result.emplace_back(Shown[I], Delay);
-  }
-  return Result;
-}
-
 std::unique_ptr<TGIFImage> ReadBack(TGIFImage& Image) {
   base::TMemoryStream Stream;
   Image.SaveToStream(Stream);
