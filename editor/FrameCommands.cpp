@@ -1,6 +1,6 @@
 // The frame-list commands of the main window (exchange, move, crop to what changes),
-// printing the current frame, and the palette and optimiser windows with the merge of
-// the colour tables.
+// printing the current frame, the palette, optimiser and extension windows, and the
+// merge of the colour tables.
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,6 +11,7 @@
 #include "editor/Preview.h"
 #include "editor/forms/CheckedField.h"
 #include "editor/forms/ExchangePlace.h"
+#include "editor/forms/ExtensionsDlg.h"
 #include "editor/forms/FrameOptionForm.h"
 #include "editor/forms/MoveFrame.h"
 #include "editor/forms/OptimizerForm.h"
@@ -109,6 +110,12 @@ void TGiffer::PrintClick() {
 
 TFrameOptionForm* TGiffer::FrameOptionForm() const { return FFrameOptionForm; }
 TOptimizerForm* TGiffer::OptimizerForm() const { return FOptimizerForm; }
+TExtensionsForm* TGiffer::ExtensionsForm() const { return FExtensionsForm; }
+
+void TGiffer::ExtensButtonClick() {
+  if (!FExtensionsForm) FExtensionsForm = new TExtensionsForm(*this, *FEditPropertyForm, *FExtensTypeForm);
+  ShowChildWindow(FExtensionsForm);
+}
 
 void TGiffer::GlobalOptionClick() {
   if (!FFrameOptionForm) FFrameOptionForm = new TFrameOptionForm(*this);

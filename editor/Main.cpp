@@ -20,7 +20,10 @@
 #include <cmath>
 
 #include "editor/Preview.h"
+#include "editor/forms/EditPropDlg.h"
 #include "editor/forms/ExchangePlace.h"
+#include "editor/forms/ExtensTypeDlg.h"
+#include "editor/forms/ExtensionsDlg.h"
 #include "editor/forms/FrameOptionForm.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/forms/MoveFrame.h"
@@ -57,7 +60,6 @@ constexpr std::array PendingCommands = {
     "RedoButton",      "Cut1",              "CutButton",      "Copy1",              "CopyButton",
     "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
     "EditFrame",       "Scanningframe1",    "ScanButton",
-    "Extensions1",     "ExtensButton",
     "Fallwall1",
     "Rain1",           "Moveapart1",        "Lines1",         "Rotation1",          "GIFWizard1",
     "WizardButton",    "MapofGIF1",         "ImportButton",   "Cutwizard1",         "CuWizButton",
@@ -122,9 +124,12 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   FPreview->hide();
   FPreview->OnRebind = [this] {
     if (FFrameOptionForm) FFrameOptionForm->ShowPreviewColorMap();
+    if (FExtensionsForm) FExtensionsForm->RefillExtensionTree();
   };
   FExchangePlaceForm = new TExchangePlaceForm(this);
   FMoveFrameForm = new TMoveFrameForm(this);
+  FEditPropertyForm = new TEditPropertyForm(this);
+  FExtensTypeForm = new TExtensType(this);
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -601,7 +606,6 @@ void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
 void TGiffer::Delete1Click() { FPreview->DelButtonClick(); }
 void TGiffer::Frameoption1Click() { FPreview->OptionButtonClick(); }
 void TGiffer::ScanButtonClick() { CommandNotBuilt("Scanning frame"); }
-void TGiffer::ExtensButtonClick() { CommandNotBuilt("Extensions"); }
 void TGiffer::Fallwall1Click() { CommandNotBuilt("Fall wall"); }
 void TGiffer::Rain1Click() { CommandNotBuilt("Rain"); }
 void TGiffer::Moveapart1Click() { CommandNotBuilt("Move apart"); }

@@ -38,7 +38,10 @@ class TShell;
 
 namespace editor {
 
+class TEditPropertyForm;
 class TExchangePlaceForm;
+class TExtensType;
+class TExtensionsForm;
 class TFrameOptionForm;
 class TGifPreview;
 class TMoveFrameForm;
@@ -105,9 +108,12 @@ class TGiffer : public QMainWindow {
   // Made with the window and kept.
   TExchangePlaceForm* ExchangePlaceForm() const { return FExchangePlaceForm; }
   TMoveFrameForm* MoveFrameForm() const { return FMoveFrameForm; }
+  TEditPropertyForm* EditPropertyForm() const { return FEditPropertyForm; }
+  TExtensType* ExtensTypeForm() const { return FExtensTypeForm; }
   // Made on demand; none while closed.
   TFrameOptionForm* FrameOptionForm() const;
   TOptimizerForm* OptimizerForm() const;
+  TExtensionsForm* ExtensionsForm() const;
   void CloseFrameOptionForm();
 
   QAction* Action(const char* Name) const;
@@ -261,8 +267,11 @@ class TGiffer : public QMainWindow {
   QPointer<THelpForm> FHelpForm;
   QPointer<TFrameOptionForm> FFrameOptionForm;
   QPointer<TOptimizerForm> FOptimizerForm;
+  QPointer<TExtensionsForm> FExtensionsForm;
   TExchangePlaceForm* FExchangePlaceForm = nullptr;
   TMoveFrameForm* FMoveFrameForm = nullptr;
+  TEditPropertyForm* FEditPropertyForm = nullptr;
+  TExtensType* FExtensTypeForm = nullptr;
   // Made with the window; it keeps the current frame. It joins the MDI area with the
   // first project, and closing it only hides it.
   TGifPreview* FPreview = nullptr;

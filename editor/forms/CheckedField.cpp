@@ -5,12 +5,15 @@
 
 namespace editor {
 
+void ShowConversionError(const QString& Text) {
+  ui::Dialogs().MessageBox("'" + Text.toStdString() + "' is not a valid integer value", ui::ApplicationTitle(),
+                           ui::mtError, ui::mbOK);
+}
+
 std::optional<int> ConvertedInteger(TEditN& Edit) {
   const std::optional<int> Value = ReadInteger(Edit);
   if (!Value) {
-    // What the framework's conversion error says, in its error box.
-    ui::Dialogs().MessageBox("'" + Edit.text().toStdString() + "' is not a valid integer value",
-                             ui::ApplicationTitle(), ui::mtError, ui::mbOK);
+    ShowConversionError(Edit.text());
     Edit.setFocus();
   }
   return Value;
