@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -95,7 +96,9 @@ TExtensionsForm::TExtensionsForm(TGiffer& Main, TEditPropertyForm& EditProperty,
   Ui->ListViewInfo->setColumnWidth(0, 100);
   Ui->ListViewInfo->setColumnWidth(1, 200);
   Ui->ListViewInfo->addAction(Ui->Editproperty);
-  Ui->MemoPreview->setTabChangesFocus(false);
+  Ui->Splitter1->setSizes({193, 323});
+  // Enter does not break a comment's line.
+  Ui->MemoPreview->installEventFilter(this);
   for (const char* Label : {"Index:", "Color:"}) {
     auto* Panel = new QLabel(QString::fromLatin1(Label), this);
     Panel->setMinimumWidth(std::string_view(Label) == "Index:" ? 150 : 100);
@@ -137,6 +140,14 @@ void TExtensionsForm::FormShow() {
   Ui->MemoPreview->hide();
   Ui->SaveButton->setEnabled(false);
   RefillExtensionTree();
+}
+
+bool TExtensionsForm::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched == Ui->MemoPreview && Event->type() == QEvent::KeyPress) {
+    const int Key = static_cast<QKeyEvent*>(Event)->key();
+    if (Key == Qt::Key_Return || Key == Qt::Key_Enter) return true;
+  }
+  return QWidget::eventFilter(Watched, Event);
 }
 
 void TExtensionsForm::closeEvent(QCloseEvent* Event) {

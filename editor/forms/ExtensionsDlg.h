@@ -73,6 +73,7 @@ class TExtensionsForm : public QWidget {
  protected:
   void showEvent(QShowEvent* Event) override;
   void closeEvent(QCloseEvent* Event) override;
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
 
  private:
   void AddExtensionNode(QTreeWidgetItem* FrameNode, gif::TGIFSubImage& Frame, int Index);

@@ -36,6 +36,8 @@ TOptimizerForm::TOptimizerForm(TGiffer& Main, QWidget* Parent)
     : QWidget(Parent), Ui(std::make_unique<::Ui::TOptimizerForm>()), FMain(Main) {
   Ui->setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose);
+  // A fixed single border.
+  setFixedSize(sizeHint());
   for (const char* Name : CountButtonNames) {
     QRadioButton* Button = RadioButton(Name);
     connect(Button, &QRadioButton::clicked, this, ui::GuardedSlot([this, Button] { RadioButton5Click(Button); }));
