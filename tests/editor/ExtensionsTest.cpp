@@ -70,9 +70,12 @@ std::vector<TGiflibFrame> ReadWithGiflib(const std::string& FileName) {
     GraphicsControlBlock Control;
     if (DGifSavedExtensionToGCB(File, I, &Control) == GIF_OK) Frames[static_cast<size_t>(I)].Delay = Control.DelayTime;
     const SavedImage& Saved = File->SavedImages[I];
+    int Kind = 0;
     for (int E = 0; E < Saved.ExtensionBlockCount; ++E) {
       const ExtensionBlock& Block = Saved.ExtensionBlocks[E];
-      if (Block.Function == COMMENT_EXT_FUNC_CODE)
+      // giflib lists the further sub-blocks of an extension as continuations.
+      if (Block.Function != CONTINUE_EXT_FUNC_CODE) Kind = Block.Function;
+      if (Kind == COMMENT_EXT_FUNC_CODE)
         Frames[static_cast<size_t>(I)].Comments.emplace_back(reinterpret_cast<char*>(Block.Bytes), Block.ByteCount);
       if (Block.Function == APPLICATION_EXT_FUNC_CODE && Block.ByteCount == 11 &&
           std::string(reinterpret_cast<char*>(Block.Bytes), 11) == "NETSCAPE2.0" && E + 1 < Saved.ExtensionBlockCount) {
@@ -257,6 +260,30 @@ TEST_F(ExtensionsTest, AnUnsavedEditWarnsOnceAndTheTreeFollowsEveryRebind) {
   EXPECT_EQ(Form.ExtenTree()->topLevelItemCount(), 0);
   EXPECT_FALSE(Form.Control<QPushButton>("Button1")->isEnabled());
   EXPECT_FALSE(Form.Control<QToolButton>("AddButton")->isEnabled());
+}
+
+TEST_F(ExtensionsTest, AnEditedCommentIsSavedAndTheDumpIsReadOnly) {
+  editor::TExtensionsForm& Form = Open();
+  Select(Form, 1, 0);
+  Form.MemoPreview()->setPlainText(QString::fromUtf8("first line\nsecond \xC3\xA9"));
+  ASSERT_TRUE(Form.Control<QToolButton>("SaveButton")->isEnabled());
+  Form.SaveButtonClick();
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  EXPECT_EQ(ReadWithGiflib(InStart("ext.gif"))[1].Comments,
+            (std::vector<std::string>{"first line", "second \xC3\xA9"}));
+
+  auto Unknown = std::make_unique<gif::TGIFUnknownAppExtension>(Giffer->FGif()->Frames().SubImages(0));
+  Unknown->SetIdentifier("ANIMORA1");
+  Unknown->SetAuthentication("1.0");
+  Unknown->Blocks().push_back(std::make_unique<gif::TGIFBlock>(3));
+  Giffer->FGif()->Frames().SubImages(0)->Extensions()->Add(std::move(Unknown));
+  Giffer->Preview()->Rebind();
+  Select(Form, 0, 1);
+  EXPECT_EQ(Node(Form, 0, 1)->text(0), "Application Extension");
+  EXPECT_TRUE(Form.MemoPreview()->isReadOnly());
+  EXPECT_EQ(Rows(Form), (std::vector<std::pair<QString, QString>>{
+                            {"Identifier", "ANIMORA1"}, {"Authentication", "1.0"}, {"Data Blocks", "1"}}));
+  EXPECT_FALSE(Form.Control<QToolButton>("SaveButton")->isEnabled());
 }
 
 TEST(HexDump, ElevenBytesMakeOnePaddedRow) {
