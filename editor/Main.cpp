@@ -22,8 +22,15 @@
 
 #include "editor/ExchangeFile.h"
 #include "editor/Preview.h"
+#include "editor/forms/EditPropDlg.h"
+#include "editor/forms/ExchangePlace.h"
+#include "editor/forms/ExtensTypeDlg.h"
+#include "editor/forms/ExtensionsDlg.h"
+#include "editor/forms/FrameOptionForm.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/forms/MapDlg.h"
+#include "editor/forms/MoveFrame.h"
+#include "editor/forms/OptimizerForm.h"
 #include "editor/forms/OpenWizDlg.h"
 #include "editor/forms/RotationEffectDlg.h"
 #include "platform/base/Exceptions.h"
@@ -53,12 +60,10 @@ constexpr const char* ContactMailUrl = "mailto:animora@veltrane.example";
 // Commands whose windows and file formats come with later parts of the program. They
 // are shown disabled so that nothing looks as if it worked.
 constexpr std::array PendingCommands = {
-    "Print1",          "PrintButton",       "Undo1",          "UndoButton",         "Redo1",
+    "Undo1",           "UndoButton",        "Redo1",
     "RedoButton",      "Cut1",              "CutButton",      "Copy1",              "CopyButton",
     "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
-    "Exchange1",       "EditFrame",         "Moveframe1",     "Extensions1",        "ExtensButton",
-    "Globalpalette1",  "GlobalOption",      "Optimizepalette1", "OptimizeButton",   "Optimize1",
-    "Optimizeframesize1",
+    "EditFrame",
 };
 
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
@@ -125,6 +130,15 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   FRotationEffectForm = new TRotationEffectForm(*this, this);
   CreateEffectForms();
   CreateWizardForms();
+  // Windows that show the preview's copy follow it.
+  connect(FPreview, &TGifPreview::Rebound, this, ui::GuardedSlot([this] {
+    if (FFrameOptionForm) FFrameOptionForm->ShowPreviewColorMap();
+    if (FExtensionsForm) FExtensionsForm->RefillExtensionTree();
+  }));
+  FExchangePlaceForm = new TExchangePlaceForm(this);
+  FMoveFrameForm = new TMoveFrameForm(this);
+  FEditPropertyForm = new TEditPropertyForm(this);
+  FExtensTypeForm = new TExtensType(this);
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   for (const char* Name : PendingCommands) {
     QAction* Command = Action(Name);
@@ -417,6 +431,8 @@ bool TGiffer::event(QEvent* Event) {
 void TGiffer::ResetProject() {
   if (!FFileNameValue.empty()) AddRecentFile(FFileNameValue);
   FGifImage.reset();
+  CloseFrameOptionForm();
+  CloseChildWindow(FOptimizerForm);
   FPreview->Rebind();
   setWindowTitle(QString::fromLatin1(MainCaption));
   EnableFrameTools(false);
@@ -590,22 +606,31 @@ void TGiffer::Tile1Click() { Ui->MdiArea->tileSubWindows(); }
 void TGiffer::Next1Click() { Ui->MdiArea->activateNextSubWindow(); }
 void TGiffer::Previous1Click() { Ui->MdiArea->activatePreviousSubWindow(); }
 
-void TGiffer::ShowNormal(QWidget& Form) {
-  QWidget* Window = Form.parentWidget() ? Form.parentWidget() : &Form;
-  Window->show();
-  Window->showNormal();
+void TGiffer::ShowChildWindow(QWidget* Form) {
+  if (QWidget* Window = Form->parentWidget()) {
+    Window->show();
+    Window->showNormal();
+    return;
+  }
+  Ui->MdiArea->addSubWindow(Form)->show();
 }
 
+void TGiffer::CloseChildWindow(QWidget* Form) {
+  if (!Form) return;
+  (Form->parentWidget() ? Form->parentWidget() : Form)->close();
+}
+
+void TGiffer::CloseFrameOptionForm() { CloseChildWindow(FFrameOptionForm); }
+
 void TGiffer::Help2Click() {
-  if (FHelpForm) return ShowNormal(*FHelpForm);
-  FHelpForm = new THelpForm(FStartDirValue);
-  Ui->MdiArea->addSubWindow(FHelpForm)->show();
+  if (!FHelpForm) FHelpForm = new THelpForm(FStartDirValue);
+  ShowChildWindow(FHelpForm);
 }
 
 TMapForm* TGiffer::MapForm() const { return FMapForm; }
 
 void TGiffer::MapofGIF1Click() {
-  if (FMapForm) return ShowNormal(*FMapForm);
+  if (FMapForm) return ShowChildWindow(FMapForm);
   // It works on the project, so there is nothing to show without one.
   if (!FGifImage) return;
   FMapForm = new TMapForm(*this);
@@ -613,7 +638,7 @@ void TGiffer::MapofGIF1Click() {
   FMapForm->OnFormClose = [this, Form = FMapForm.data()] {
     if (FMapForm == Form) FMapForm = nullptr;
   };
-  Ui->MdiArea->addSubWindow(FMapForm)->show();
+  ShowChildWindow(FMapForm);
 }
 
 void TGiffer::AnimoraHomePage1Click() { OpenUrl(AnimoraHomePageUrl); }
@@ -622,7 +647,6 @@ void TGiffer::HomePageClick() { OpenUrl(AnimoraHomePageUrl); }
 void TGiffer::Label6Click() { OpenUrl(ContactMailUrl); }
 void TGiffer::AboutClick() { FPlexor.About(this); }
 
-void TGiffer::PrintClick() { CommandNotBuilt("Print"); }
 void TGiffer::UndoButtonClick() { CommandNotBuilt("Undo"); }
 void TGiffer::Redo1Click() { CommandNotBuilt("Redo"); }
 void TGiffer::CutButtonClick() { CommandNotBuilt("Cut"); }
@@ -630,11 +654,9 @@ void TGiffer::CopyButtonClick() { CommandNotBuilt("Copy"); }
 void TGiffer::PasteButtonClick() { CommandNotBuilt("Paste"); }
 void TGiffer::DeleteButtonClick() { CommandNotBuilt("Delete"); }
 void TGiffer::SaveFrameClick() { CommandNotBuilt("Save current frame"); }
-void TGiffer::Exchange1Click() { CommandNotBuilt("Change frame sequence"); }
 void TGiffer::Addframe1Click() { FPreview->AddButtonClick(); }
 void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
 void TGiffer::Delete1Click() { FPreview->DelButtonClick(); }
-void TGiffer::Moveframe1Click() { CommandNotBuilt("Move frame"); }
 void TGiffer::Frameoption1Click() { FPreview->OptionButtonClick(); }
 void TGiffer::ScanButtonClick() {
   // Nothing to scan into is found out before the scan, not after it.
@@ -642,11 +664,6 @@ void TGiffer::ScanButtonClick() {
   if (FPlexor.Scan(this, FStartDirValue) == 1) LoadExchangeBitmap();
 }
 
-void TGiffer::ExtensButtonClick() { CommandNotBuilt("Extensions"); }
-void TGiffer::GlobalOptionClick() { CommandNotBuilt("Global palette"); }
-void TGiffer::Optimizepalette1Click() { CommandNotBuilt("Optimize"); }
-void TGiffer::Optimize1Click() { CommandNotBuilt("Optimize color map"); }
-void TGiffer::Optimizeframesize1Click() { CommandNotBuilt("Optimize frame size"); }
 void TGiffer::Rotation1Click() { FRotationEffectForm->exec(); }
 void TGiffer::Cutwizard1Click() {
   graphics::TBitmap* Bitmap = CurrentFrame().GetBitmap();

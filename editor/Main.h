@@ -40,19 +40,26 @@ class TShell;
 
 namespace editor {
 
+class TEditPropertyForm;
 class TEffectForm;
+struct TEffectRun;
+class TExchangePlaceForm;
+class TExtensType;
+class TExtensionsForm;
 class TFallWallForm;
+class TFrameOptionForm;
 class TGIFWizardForm;
 class TGifPreview;
-class TMapForm;
 class TLinesForm;
+class TMapForm;
 class TMoveApartForm;
+class TMoveFrameForm;
 class TOpenWizForm;
-class TRotationEffectForm;
+class TOptimizerForm;
 class TPreviewWizForm;
 class TRainForm;
+class TRotationEffectForm;
 class TTransitionFrames;
-struct TEffectRun;
 
 // What the main window needs of the frame editor; the frame editor registers itself
 // with SetFrameEditor while it is open.
@@ -76,6 +83,10 @@ using enum TZoomStep;
 inline constexpr int MinZoomSide = 1;
 // One zoom step of a panel side: x1.5 and x0.5 round halves to even, halving cuts.
 int ZoomSide(int Side, TZoomStep Step);
+
+// Where a frame of Width x Height pixels prints on a page of PageWidth x PageHeight
+// dots at DpiX x DpiY: one pixel per 1/72 inch, centred, halves rounded to even.
+base::TRect PrintRect(int Width, int Height, double DpiX, double DpiY, int PageWidth, int PageHeight);
 
 // " Frame 3 of 7" for index 2; empty for a negative index.
 std::string FramePaintText(int FrameIndex, int FrameCount);
@@ -119,6 +130,16 @@ class TGiffer : public QMainWindow {
   // The GIF wizard's new project: Count blank frames of Width x Height, unsaved, on
   // screen with frame 1 current (WizardCommands.cpp).
   void NewWizardProject(int Count, int Width, int Height);
+  // Made with the window and kept.
+  TExchangePlaceForm* ExchangePlaceForm() const { return FExchangePlaceForm; }
+  TMoveFrameForm* MoveFrameForm() const { return FMoveFrameForm; }
+  TEditPropertyForm* EditPropertyForm() const { return FEditPropertyForm; }
+  TExtensType* ExtensTypeForm() const { return FExtensTypeForm; }
+  // Made on demand; none while closed.
+  TFrameOptionForm* FrameOptionForm() const;
+  TOptimizerForm* OptimizerForm() const;
+  TExtensionsForm* ExtensionsForm() const;
+  void CloseFrameOptionForm();
 
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
@@ -248,10 +269,14 @@ class TGiffer : public QMainWindow {
   gif::TGIFSubImage& CurrentFrame() const;
   // The loaded or new project on screen: frame 1 current, the project open.
   void ShowProject();
+  // Shows an on-demand window, in the MDI area the first time.
+  void ShowChildWindow(QWidget* Form);
+  // Closes an on-demand window (none: nothing), which frees it.
+  static void CloseChildWindow(QWidget* Form);
+  // After a change to the frame list: the preview's copy, its list and its frame.
+  void FramesChanged();
   // The preview window where the stored layout puts it.
   void PlacePreview(const TWindowBounds& Bounds);
-  // Show or make: an on-demand window that exists comes back in its normal state.
-  static void ShowNormal(QWidget& Form);
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
   // The AVI file converted into a GIF beside it; empty when the user keeps an old GIF.
@@ -282,6 +307,13 @@ class TGiffer : public QMainWindow {
   TRecentProjects FRecent;
   TFrameEditorLink* FFrameEditor = nullptr;
   QPointer<THelpForm> FHelpForm;
+  QPointer<TFrameOptionForm> FFrameOptionForm;
+  QPointer<TOptimizerForm> FOptimizerForm;
+  QPointer<TExtensionsForm> FExtensionsForm;
+  TExchangePlaceForm* FExchangePlaceForm = nullptr;
+  TMoveFrameForm* FMoveFrameForm = nullptr;
+  TEditPropertyForm* FEditPropertyForm = nullptr;
+  TExtensType* FExtensTypeForm = nullptr;
   QPointer<TMapForm> FMapForm;
   // Made with the window, it keeps the current frame; closing it minimises it.
   TGifPreview* FPreview = nullptr;

@@ -100,6 +100,12 @@ class TGIFImage : public graphics::TGraphic {
   bool DoDither() const;
   void FlushRenderings();
 
+  // One global table for all frames, ordered by use (ColorMapOptimizer.cpp).
+  void MergeColorTables();
+  // Makes the animation smaller without changing what it shows, step by step as Flags
+  // select (ImageOptimize.cpp). Dither and Bits are not used.
+  void Optimize(TImageOptimizeFlags Flags, TReductionMethod Method, TDitherKind Dither, int Bits);
+
   TGIFDrawFlags DrawFlags() const { return FDrawFlags; }
   void SetDrawFlags(TGIFDrawFlags Value);
   TReductionMethod ReductionMethod() const { return FReductionMethod; }

@@ -1,5 +1,5 @@
 // Settings types of the GIF library: draw flags, colour reduction, dithering,
-// compression and painter priority.
+// compression, optimisation steps and painter priority.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +48,16 @@ using enum TDitherKind;
 
 enum class TCompressionKind : uint8_t { ckLZW, ckRLE };
 using enum TCompressionKind;
+
+// The steps of TGIFImage::Optimize.
+using TImageOptimizeFlags = uint8_t;
+enum : TImageOptimizeFlags {
+  ofCrop = 0x01,
+  ofMerge = 0x02,
+  ofCleanup = 0x04,
+  ofColorTables = 0x08,
+  ofReduceColors = 0x10,
+};
 
 enum class TThreadPriority : uint8_t { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 using enum TThreadPriority;

@@ -102,8 +102,11 @@ class TGIFSubImage : public TGIFItem {
   // The frame's place when the logical screen is mapped onto ARect.
   base::TRect ScaleRect(const base::TRect& ARect) const;
 
-  // Cuts away fully transparent border columns and rows (FrameEdit.cpp).
+  // Cuts away fully transparent border columns and rows (SubImageEdit.cpp).
   void Crop();
+  // Keeps the W x H block at (X, Y) of the frame's own area, which must lie inside
+  // it; Left and Top move by (X, Y).
+  void CropTo(int X, int Y, int W, int H);
   // Makes pixels that show the colour of Previous's pixel at the same place transparent.
   void Merge(TGIFSubImage* Previous);
 

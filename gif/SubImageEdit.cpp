@@ -1,5 +1,5 @@
-// Frame edits of the optimisation pass: cropping transparent borders and merging a
-// frame with the one before it.
+// Frame edits of the optimisation passes: cropping transparent borders or to a block,
+// and merging a frame with the one before it.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -59,12 +59,17 @@ void TGIFSubImage::Crop() {
   while (!RowOpaque(Top)) ++Top;
   int Bottom = H - 1;
   while (!RowOpaque(Bottom)) --Bottom;
-  const int NewW = Last - First + 1, NewH = Bottom - Top + 1;
+  CropTo(First, Top, Last - First + 1, Bottom - Top + 1);
+}
+
+void TGIFSubImage::CropTo(int X, int Y, int NewW, int NewH) {
+  const int W = Width();
+  const uint8_t* Pixels = FData.get();
   auto Block = std::make_unique<uint8_t[]>(static_cast<size_t>(NewW) * NewH);
-  for (int Y = 0; Y < NewH; ++Y)
-    std::memcpy(Block.get() + static_cast<size_t>(Y) * NewW, Pixels + static_cast<size_t>(Top + Y) * W + First,
+  for (int Row = 0; Row < NewH; ++Row)
+    std::memcpy(Block.get() + static_cast<size_t>(Row) * NewW, Pixels + static_cast<size_t>(Y + Row) * W + X,
                 static_cast<size_t>(NewW));
-  const uint16_t Parts[4] = {static_cast<uint16_t>(Left() + First), static_cast<uint16_t>(this->Top() + Top),
+  const uint16_t Parts[4] = {static_cast<uint16_t>(Left() + X), static_cast<uint16_t>(Top() + Y),
                              static_cast<uint16_t>(NewW), static_cast<uint16_t>(NewH)};
   for (int I = 0; I < 4; ++I) {
     FImageDescriptor[static_cast<size_t>(1 + I * 2)] = static_cast<uint8_t>(Parts[I]);

@@ -5,15 +5,23 @@
 
 namespace editor {
 
-std::optional<int> CheckedInteger(TEditN& Edit, const std::string& Name, int Min, int Max) {
+void ShowConversionError(const QString& Text) {
+  ui::Dialogs().MessageBox("'" + Text.toStdString() + "' is not a valid integer value", ui::ApplicationTitle(),
+                           ui::mtError, ui::mbOK);
+}
+
+std::optional<int> ConvertedInteger(TEditN& Edit) {
   const std::optional<int> Value = ReadInteger(Edit);
   if (!Value) {
-    // What the framework's conversion error says, in its error box.
-    ui::Dialogs().MessageBox("'" + Edit.text().toStdString() + "' is not a valid integer value",
-                             ui::ApplicationTitle(), ui::mtError, ui::mbOK);
+    ShowConversionError(Edit.text());
     Edit.setFocus();
-    return std::nullopt;
   }
+  return Value;
+}
+
+std::optional<int> CheckedInteger(TEditN& Edit, const std::string& Name, int Min, int Max) {
+  const std::optional<int> Value = ConvertedInteger(Edit);
+  if (!Value) return std::nullopt;
   std::string Problem;
   if (*Value < Min)
     Problem = Name + "<" + std::to_string(Min) + ".";

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 
 namespace graphics {
 
@@ -57,6 +58,16 @@ std::optional<base::TColor> StringToColor(const std::string& Text) {
   for (size_t Index = 0; Index < SystemColors.size(); ++Index)
     if (SameName(Text, SystemColors[Index])) return static_cast<base::TColor>(0x80000000u | Index);
   return NumberToColor(Text);
+}
+
+std::string ColorToString(base::TColor Color) {
+  const auto Value = static_cast<uint32_t>(Color);
+  for (const TColorName& Entry : PlainColors)
+    if (Entry.Value == Value) return Entry.Name;
+  if ((Value & 0xFFFFFF00u) == 0x80000000u && (Value & 0xFF) < SystemColors.size()) return SystemColors[Value & 0xFF];
+  char Text[10];
+  std::snprintf(Text, sizeof Text, "$%.8X", Value);
+  return Text;
 }
 
 }  // namespace graphics

@@ -11,5 +11,7 @@ namespace graphics {
 
 // Nothing when Text is neither a colour name nor a 32-bit number.
 std::optional<base::TColor> StringToColor(const std::string& Text);
+// The first colour name of Color, else "$" and eight hexadecimal digits.
+std::string ColorToString(base::TColor Color);
 
 }  // namespace graphics

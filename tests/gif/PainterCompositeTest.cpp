@@ -1,54 +1,16 @@
-// The pictures a painter shows after each frame, compared with a compositor of the
-// disposal rules written here from scratch.
+// The pictures a painter shows after each frame, compared with the library's
+// compositor of the disposal rules.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "gif/ScreenCompositor.h"
 #include "tests/gif/PainterTestSupport.h"
 
 namespace {
 
 using namespace paintertest;
 using namespace gif;
-
-// The logical screen as each frame leaves it, by the disposal rules: 2 gives the
-// frame's area back to the fill colour (or, drawing transparently, to what lay under
-// the target), 3 to what was there before the frame, all others keep the frame.
-class TCompositor {
- public:
-  TCompositor(int Width, int Height, TColor Initial, TColor Fill, bool Transparent)
-      : FWidth(Width), FScreen(static_cast<size_t>(Width * Height), Initial), FBackup(FScreen), FFill(Fill),
-        FTransparent(Transparent) {}
-
-  std::vector<TColor> Show(const TFrameSpec& F) {
-    const std::vector<TColor> Before = FScreen;
-    ForEach(F, [&](int X, int Y, size_t At) {
-      const uint8_t Index = FramePixel(F, X, Y);
-      if (!(FTransparent && Index == F.Transparent)) FScreen[At] = TableColors()[Index];
-    });
-    const std::vector<TColor> Shown = FScreen;
-    if (F.Disposal == 2) Restore(F);
-    if (F.Disposal == 3) FScreen = Before;
-    return Shown;
-  }
-
-  // The frame's area as it was before anything was drawn.
-  void Restore(const TFrameSpec& F) {
-    ForEach(F, [&](int, int, size_t At) { FScreen[At] = FTransparent ? FBackup[At] : FFill; });
-  }
-
- private:
-  template <typename Body>
-  void ForEach(const TFrameSpec& F, const Body& Do) {
-    for (int Y = 0; Y < F.Height; ++Y)
-      for (int X = 0; X < F.Width; ++X) Do(X, Y, static_cast<size_t>((F.Top + Y) * FWidth + F.Left + X));
-  }
-
-  int FWidth;
-  std::vector<TColor> FScreen, FBackup;
-  TColor FFill;
-  bool FTransparent;
-};
 
 constexpr int ScreenW = 8, ScreenH = 6;
 constexpr TColor TargetColor = 0x123456;
@@ -129,11 +91,11 @@ TEST(PainterComposite, EachFrameShowsTheComposedScreen) {
               PumpUntilIdle(*Image);
               break;
           }
-          TCompositor Expected(ScreenW, ScreenH, TargetColor, Fill, Transparent);
+          TScreenCompositor Expected(ScreenW, ScreenH, TargetColor, Fill, Transparent);
           ASSERT_EQ(Seen.size(), S.Frames.size());
           for (size_t I = 0; I < S.Frames.size(); ++I) {
             SCOPED_TRACE("frame " + std::to_string(I));
-            EXPECT_EQ(Seen[I], Expected.Show(S.Frames[I]));
+            EXPECT_EQ(Seen[I], Expected.Show(*Image->Frames().SubImages(static_cast<int>(I))));
           }
           // Nothing outside the rectangle changes.
           for (int Y = 0; Y < Target->Height(); ++Y) {
@@ -171,11 +133,11 @@ TEST(PainterComposite, ClearingOnRepeatRestoresTheFirstFrameAreaBeforeEachPass) 
       const TGIFDrawFlags Flags = dfAnimate | dfRepeat | dfClearOnRepeat | (Transparent ? dfTransparent : 0) |
                                   (Threaded ? dfThreaded : 0);
       Play(*Image, Target->Canvas(), Rect, Flags);
-      TCompositor Expected(ScreenW, ScreenH, TargetColor, 0x00A0B0, Transparent);
+      TScreenCompositor Expected(ScreenW, ScreenH, TargetColor, 0x00A0B0, Transparent);
       ASSERT_EQ(Seen.size(), 6u);
       for (size_t I = 0; I < Seen.size(); ++I) {
         SCOPED_TRACE("shown frame " + std::to_string(I));
-        const TFrameSpec& Frame = Frames[I % 3];
+        const TGIFSubImage& Frame = *Image->Frames().SubImages(static_cast<int>(I % 3));
         if (I % 3 == 0) Expected.Restore(Frame);
         EXPECT_EQ(Seen[I], Expected.Show(Frame));
       }
