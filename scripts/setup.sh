@@ -13,6 +13,8 @@ PACKAGES=(
   # shipped GIF files for the peer corpus
   golang-1.19-src libtk8.6 cscope
   qt6-base-dev
+  # zip peers: the compressors, archivers and Python's zipfile and its test vectors
+  zlib1g-dev libdeflate-dev zip unzip p7zip-full python3 libpython3.11-testsuite
   # faces the glyph rasterizer maps the classic font names to
   fonts-dejavu-core fonts-liberation
 )
