@@ -71,6 +71,8 @@ std::string UpperExtension(const std::string& Path) {
 }
 
 bool TGiffer::AskSaveChanges() {
+  // The frame first, so that storing it is part of what the project's question saves.
+  if (FFrameEditor && !FFrameEditor->CheckModified()) return false;
   if (!Modified()) return true;
   const ui::TModalResult Answer = ui::MessageDlg("Save changes?", ui::mtConfirmation, ui::mbYesNoCancel);
   if (Answer == ui::mrCancel) return false;

@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -57,26 +56,11 @@ constexpr const char* AnimoraHomePageUrl = "https://www.veltrane.example/animora
 constexpr const char* VeltraneHomePageUrl = "https://www.veltrane.example/";
 constexpr const char* ContactMailUrl = "mailto:animora@veltrane.example";
 
-// Commands whose windows and file formats come with later parts of the program. They
-// are shown disabled so that nothing looks as if it worked.
-constexpr std::array PendingCommands = {
-    "Undo1",           "UndoButton",        "Redo1",
-    "RedoButton",      "Cut1",              "CutButton",      "Copy1",              "CopyButton",
-    "Paste1",          "PasteButton",       "Delete2",        "DeleteButton",       "SaveFrame",
-    "EditFrame",
-};
-
 constexpr std::array ToolButtonNames = {"CursorlButton", "SelectButton",  "GetColorButton", "PenButton",
                                         "LongPenButton", "LineButton",    "EllipseButton",  "QuadButton",
                                         "FillButton",    "TextButton"};
 
 constexpr const char* OnProperty = "animoraOn";
-constexpr const char* PendingProperty = "animoraPending";
-
-[[noreturn]] void CommandNotBuilt(const char* Command) {
-  throw base::Exception(std::string(Command) + " is not available in this version.");
-}
-
 TWindowState StateOf(const QWidget& Window) {
   if (Window.isMaximized()) return wsMaximized;
   if (Window.isMinimized()) return wsMinimized;
@@ -140,11 +124,6 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   FEditPropertyForm = new TEditPropertyForm(this);
   FExtensTypeForm = new TExtensType(this);
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
-  for (const char* Name : PendingCommands) {
-    QAction* Command = Action(Name);
-    Command->setProperty(PendingProperty, true);
-    SetOn(Command, true);
-  }
   BuildStatusBar();
   ConnectCommands();
   BindOpenWizForm();
@@ -281,8 +260,6 @@ QAction* TGiffer::Action(const char* Name) const {
 
 bool TGiffer::CommandOn(const QAction* Action) { return Action->property(OnProperty).toBool(); }
 
-bool TGiffer::Pending(const QAction* Action) { return Action->property(PendingProperty).toBool(); }
-
 std::vector<QAction*> TGiffer::ToolButtons() const {
   std::vector<QAction*> Buttons;
   for (const char* Name : ToolButtonNames) Buttons.push_back(Action(Name));
@@ -309,7 +286,7 @@ QToolBar* TGiffer::ToolBar(int Index) const {
 
 void TGiffer::SetOn(QAction* Command, bool On) {
   Command->setProperty(OnProperty, On);
-  Command->setEnabled(On && !Pending(Command));
+  Command->setEnabled(On);
 }
 
 void TGiffer::SetOn(const char* Name, bool On) { SetOn(Action(Name), On); }
@@ -327,12 +304,6 @@ void TGiffer::BindOpenWizForm() {
   Form->GIFWizard1Click = [this] { GIFWizard1Click(); };
   Form->HasProject = [this] { return FGifImage != nullptr; };
   Form->OpenImportWizard = [this] { MapofGIF1Click(); };
-  // The chooser offers only what this version can do.
-  const std::pair<const char*, const char*> Buttons[] = {
-      {"NewBtn", "CreateButton"}, {"OpenBtn", "OpenButton"}, {"WizBtn", "WizardButton"}, {"ImportBtn", "ImportButton"}};
-  for (const auto& [Button, Command] : Buttons)
-    if (auto* Found = Form->findChild<QPushButton*>(QString::fromLatin1(Button)))
-      Found->setEnabled(!Pending(Action(Command)));
 }
 
 void TGiffer::FormCreate() {
@@ -430,6 +401,8 @@ bool TGiffer::event(QEvent* Event) {
 
 void TGiffer::ResetProject() {
   if (!FFileNameValue.empty()) AddRecentFile(FFileNameValue);
+  // Whatever the editor held was stored or given up when the project was asked about.
+  if (FFrameEditor) FFrameEditor->Discard();
   FGifImage.reset();
   CloseFrameOptionForm();
   CloseChildWindow(FOptimizerForm);
@@ -647,15 +620,37 @@ void TGiffer::HomePageClick() { OpenUrl(AnimoraHomePageUrl); }
 void TGiffer::Label6Click() { OpenUrl(ContactMailUrl); }
 void TGiffer::AboutClick() { FPlexor.About(this); }
 
-void TGiffer::UndoButtonClick() { CommandNotBuilt("Undo"); }
-void TGiffer::Redo1Click() { CommandNotBuilt("Redo"); }
-void TGiffer::CutButtonClick() { CommandNotBuilt("Cut"); }
-void TGiffer::CopyButtonClick() { CommandNotBuilt("Copy"); }
-void TGiffer::PasteButtonClick() { CommandNotBuilt("Paste"); }
-void TGiffer::DeleteButtonClick() { CommandNotBuilt("Delete"); }
-void TGiffer::SaveFrameClick() { CommandNotBuilt("Save current frame"); }
+void TGiffer::UndoButtonClick() {
+  if (FFrameEditor) FFrameEditor->UndoEdit();
+}
+void TGiffer::Redo1Click() {
+  if (FFrameEditor) FFrameEditor->RedoEdit();
+}
+void TGiffer::CutButtonClick() {
+  if (FFrameEditor) FFrameEditor->CutSelection();
+}
+void TGiffer::CopyButtonClick() {
+  if (FFrameEditor) FFrameEditor->CopySelection();
+}
+void TGiffer::PasteButtonClick() {
+  if (FFrameEditor) FFrameEditor->PasteClipboard();
+}
+void TGiffer::DeleteButtonClick() {
+  if (FFrameEditor) FFrameEditor->DeleteSelection();
+}
+void TGiffer::SaveFrameClick() {
+  if (FFrameEditor && FFrameEditor->IsActiveChild()) FFrameEditor->StoreFrame();
+}
+void TGiffer::SetUndoEnabled(bool On) {
+  SetOn("UndoButton", On);
+  SetOn("Undo1", On);
+}
+void TGiffer::SetRedoEnabled(bool On) {
+  SetOn("RedoButton", On);
+  SetOn("Redo1", On);
+}
 void TGiffer::Addframe1Click() { FPreview->AddButtonClick(); }
-void TGiffer::EditFrameClick() { CommandNotBuilt("Edit preview frame"); }
+void TGiffer::EditFrameClick() { FPreview->EditButtonClick(); }
 void TGiffer::Delete1Click() { FPreview->DelButtonClick(); }
 void TGiffer::Frameoption1Click() { FPreview->OptionButtonClick(); }
 void TGiffer::ScanButtonClick() {

@@ -74,6 +74,22 @@ class TFrameEditorLink {
   virtual void SetImagePanelSize(QSize Size) = 0;
   // Back to the size recorded when the frame was opened.
   virtual void RestoreRealSize() = 0;
+  // The Edit commands.
+  virtual void CopySelection() = 0;
+  virtual void CutSelection() = 0;
+  virtual void DeleteSelection() = 0;
+  virtual void PasteClipboard() = 0;
+  virtual void UndoEdit() = 0;
+  virtual void RedoEdit() = 0;
+  // The picture back into its frame of the project.
+  virtual void StoreFrame() = 0;
+  // Unstored changes ask "Frame was modified Save changes?"; false for Cancel.
+  virtual bool CheckModified() = 0;
+  // Closes without asking; the changes are lost.
+  virtual void Discard() = 0;
+  // Brings the editor back to its normal size and to the front.
+  virtual void ShowEditor() = 0;
+  virtual bool IsActiveChild() const = 0;
 };
 
 enum class TZoomStep { zsGrowHalf, zsDouble, zsShrinkHalf, zsHalve };
@@ -116,6 +132,12 @@ class TGiffer : public QMainWindow {
   TStartupForms& Forms() { return *FForms; }
   // The open frame editor, or none when it closes.
   void SetFrameEditor(TFrameEditorLink* Editor) { FFrameEditor = Editor; }
+  TFrameEditorLink* FrameEditor() const { return FFrameEditor; }
+  // The clipboard the Edit commands use; none in a window made without one.
+  ui::TClipboard* Clipboard() const { return FClipboard.get(); }
+  // UndoButton with Edit > "Undo", RedoButton with Edit > "Redo".
+  void SetUndoEnabled(bool On);
+  void SetRedoEnabled(bool On);
   THelpForm* HelpForm() const { return FHelpForm; }
   TMapForm* MapForm() const;
   plexor::TPlexor& Plexor() const { return FPlexor; }
@@ -144,8 +166,6 @@ class TGiffer : public QMainWindow {
   QAction* Action(const char* Name) const;
   // The command's own state, which it has whether or not its command is built yet.
   static bool CommandOn(const QAction* Action);
-  // Commands that later parts of the program build: shown, always disabled.
-  static bool Pending(const QAction* Action);
   std::vector<QAction*> ToolButtons() const;
   QMenu* LastProjectsMenu() const;
   QLabel* StatusPanel(int Index) const;

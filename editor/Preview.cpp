@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "editor/Client.h"
 #include "editor/Main.h"
 #include "editor/controls/ComboBox97.h"
 #include "editor/forms/FrameOption.h"
@@ -27,9 +28,9 @@ namespace editor {
 
 namespace {
 
-// The buttons a project turns on; the frame editor's button waits for the frame editor.
+// The buttons a project turns on.
 constexpr const char* FrameToolNames[] = {"StopGif",   "RunGif",    "PrevFrameButton", "NextFrameButton",
-                                          "DelButton", "AddButton", "OptionButton"};
+                                          "DelButton", "AddButton", "OptionButton",    "EditButton"};
 
 // The canvas takes Width by Height, its surface at once: a hidden control gets its
 // resize only when shown.
@@ -57,6 +58,7 @@ TGifPreview::TGifPreview(TGiffer& Main, QWidget* Parent)
   Route(Ui->AddButton, &TGifPreview::AddButtonClick);
   Route(Ui->DelButton, &TGifPreview::DelButtonClick);
   Route(Ui->OptionButton, &TGifPreview::OptionButtonClick);
+  Route(Ui->EditButton, &TGifPreview::EditButtonClick);
   connect(Ui->FrameList, &QComboBox::activated, this, ui::GuardedSlot([this] { FrameListChange(); }));
   connect(Ui->SpeedEdit, &QSpinBox::valueChanged, this, ui::GuardedSlot([this] { SpeedChange(); }));
 }
@@ -326,6 +328,14 @@ void TGifPreview::OptionButtonClick() {
   Rebind();
   ShowCurrentFrame();
   FMain.SetModified(true);
+}
+
+void TGifPreview::EditButtonClick() {
+  if (TFrameEditorLink* Editor = FMain.FrameEditor()) return Editor->ShowEditor();
+  gif::TGIFImage* Project = FMain.FGif();
+  if (!Project || FFrameIndexValue < 0 || FFrameIndexValue >= Project->Frames().Count()) return;
+  auto* Editor = new TGifClientForm(FMain, FFrameIndexValue);
+  FMain.MdiArea()->addSubWindow(Editor)->show();
 }
 
 void TGifPreview::FormActivate() { ShowCurrentFrame(); }

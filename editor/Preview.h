@@ -69,6 +69,8 @@ class TGifPreview : public QWidget {
   void AddButtonClick();
   void DelButtonClick();
   void OptionButtonClick();
+  // Opens the frame editor on the current frame, or brings back the open one.
+  void EditButtonClick();
   void FormActivate();
 
  signals:

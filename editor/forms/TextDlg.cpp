@@ -35,6 +35,13 @@ void TTextForm::SetShadowColor(base::TColor Value) {
   Ui->Shape1->setPalette(Colors);
 }
 
+void TTextForm::SetFontColor(base::TColor Value) {
+  FFontColor = Value;
+  QPalette Colors = Ui->SimpleLabel->palette();
+  Colors.setColor(QPalette::WindowText, ui::ToQColor(Value));
+  Ui->SimpleLabel->setPalette(Colors);
+}
+
 void TTextForm::showEvent(QShowEvent* Event) {
   QDialog::showEvent(Event);
   if (!Event->spontaneous()) FormShow();
@@ -47,7 +54,10 @@ void TTextForm::TextEditChange() { Ui->SimpleLabel->setText(Ui->TextEdit->text()
 void TTextForm::Button3Click() {
   ui::TFontDialog Dialog;
   Dialog.SetFont(Ui->SimpleLabel->font());
-  if (Dialog.Execute()) Ui->SimpleLabel->setFont(Dialog.Font());
+  Dialog.SetColor(FFontColor);
+  if (!Dialog.Execute()) return;
+  Ui->SimpleLabel->setFont(Dialog.Font());
+  SetFontColor(Dialog.Color());
 }
 
 void TTextForm::ChangeColorBtnClick() {

@@ -37,6 +37,9 @@ class TTextForm : public QDialog {
   // The swatch's fill colour, the colour of the shadow.
   base::TColor ShadowColor() const { return FShadowColor; }
   void SetShadowColor(base::TColor Value);
+  // The colour of the text, chosen with the font and shown on the sample label.
+  base::TColor FontColor() const { return FFontColor; }
+  void SetFontColor(base::TColor Value);
 
  public slots:
   void TextEditChange();
@@ -50,6 +53,7 @@ class TTextForm : public QDialog {
  private:
   std::unique_ptr<Ui::TTextForm> Ui;
   base::TColor FShadowColor = 0;
+  base::TColor FFontColor = 0;
 };
 
 }  // namespace editor

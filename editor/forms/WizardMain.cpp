@@ -24,6 +24,7 @@
 #include "platform/graphics/Picture.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/FontConvert.h"
 #include "platform/ui/HourGlass.h"
 #include "platform/ui/WindowCanvas.h"
 #include "plexor/Binding.h"
@@ -99,15 +100,7 @@ TGIFWizardForm::TGIFWizardForm(TGiffer& Main, TPreviewWizForm& PreviewWiz, QWidg
 TGIFWizardForm::~TGIFWizardForm() = default;
 
 void TGIFWizardForm::SetTextFont(const QFont& Font) {
-  FTextFont.SetName(Font.family().toStdString());
-  FTextFont.SetHeight(Font.pixelSize() > 0 ? -Font.pixelSize()
-                                           : -static_cast<int>(base::Round(Font.pointSizeF() * 96 / 72)));
-  graphics::TFontStyles Styles;
-  if (Font.bold()) Styles.Include(graphics::fsBold);
-  if (Font.italic()) Styles.Include(graphics::fsItalic);
-  if (Font.underline()) Styles.Include(graphics::fsUnderline);
-  if (Font.strikeOut()) Styles.Include(graphics::fsStrikeOut);
-  FTextFont.SetStyle(Styles);
+  ui::AssignQFont(FTextFont, Font);
   Ui->Label6->setFont(Font);
 }
 

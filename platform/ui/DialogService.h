@@ -82,14 +82,18 @@ class TColorDialog {
   base::TColor FColor = 0;
 };
 
+// The font with the colour its text is drawn in.
 class TFontDialog {
  public:
   const QFont& Font() const { return FFont; }
   void SetFont(const QFont& Value) { FFont = Value; }
+  base::TColor Color() const { return FColor; }
+  void SetColor(base::TColor Value) { FColor = Value; }
   bool Execute();
 
  private:
   QFont FFont;
+  base::TColor FColor = 0;
 };
 
 // Both work on the program's printer (Printer()); the choice holds for the next print.

@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -120,10 +121,29 @@ bool TQtDialogService::ExecuteColor(TColorDialog& Dialog) {
 }
 
 bool TQtDialogService::ExecuteFont(TFontDialog& Dialog) {
-  bool Accepted = false;
-  const QFont Chosen = QFontDialog::getFont(&Accepted, Dialog.Font(), QApplication::activeWindow());
-  if (Accepted) Dialog.SetFont(Chosen);
-  return Accepted;
+  QFontDialog Box(Dialog.Font(), QApplication::activeWindow());
+  // Qt's own dialog, so that the colour choice can join it as a row of its own.
+  Box.setOption(QFontDialog::DontUseNativeDialog);
+  QColor Color = ToQColor(Dialog.Color());
+  auto* ColorButton = new QPushButton(QStringLiteral("&Color..."), &Box);
+  auto ShowColor = [ColorButton, &Color] {
+    ColorButton->setStyleSheet(QStringLiteral("QPushButton { color: %1; }").arg(Color.name()));
+  };
+  ShowColor();
+  QObject::connect(ColorButton, &QPushButton::clicked, &Box, [&Box, &Color, ShowColor] {
+    const QColor Chosen = QColorDialog::getColor(Color, &Box);
+    if (!Chosen.isValid()) return;
+    Color = Chosen;
+    ShowColor();
+  });
+  if (auto* Grid = qobject_cast<QGridLayout*>(Box.layout()))
+    Grid->addWidget(ColorButton, Grid->rowCount(), 0);
+  else if (Box.layout())
+    Box.layout()->addWidget(ColorButton);
+  if (Box.exec() != QDialog::Accepted) return false;
+  Dialog.SetFont(Box.selectedFont());
+  Dialog.SetColor(FromQColor(Color));
+  return true;
 }
 
 bool TQtDialogService::ExecutePrint(TPrintDialog&) {

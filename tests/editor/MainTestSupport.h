@@ -76,8 +76,23 @@ class TFakeFrameEditor : public editor::TFrameEditorLink {
   QSize ImagePanelSize() const override { return Panel; }
   void SetImagePanelSize(QSize Size) override { Panel = Size; }
   void RestoreRealSize() override { Panel = RealSize; }
+  void CopySelection() override { Log.push_back("copy"); }
+  void CutSelection() override { Log.push_back("cut"); }
+  void DeleteSelection() override { Log.push_back("delete"); }
+  void PasteClipboard() override { Log.push_back("paste"); }
+  void UndoEdit() override { Log.push_back("undo"); }
+  void RedoEdit() override { Log.push_back("redo"); }
+  void StoreFrame() override { Log.push_back("store"); }
+  bool CheckModified() override {
+    Log.push_back("check");
+    return true;
+  }
+  void Discard() override { Log.push_back("discard"); }
+  void ShowEditor() override { Log.push_back("show"); }
+  bool IsActiveChild() const override { return Active; }
 
   bool Selection = false;
+  bool Active = true;
   Qt::CursorShape Cursor = Qt::ArrowCursor;
   QSize Panel{100, 80};
   QSize RealSize{100, 80};

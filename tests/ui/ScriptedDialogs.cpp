@@ -47,11 +47,12 @@ TDialogAnswer ChooseColor(base::TColor Color) {
   return A;
 }
 
-TDialogAnswer ChooseFont(const QFont& Font) {
+TDialogAnswer ChooseFont(const QFont& Font, std::optional<base::TColor> Color) {
   TDialogAnswer A;
   A.Kind = TDialogKind::Font;
   A.Accept = true;
   A.Font = Font;
+  A.FontColor = Color;
   return A;
 }
 
@@ -144,9 +145,12 @@ bool TScriptedDialogs::ExecuteFont(ui::TFontDialog& Dialog) {
   TDialogCall Call;
   Call.Kind = TDialogKind::Font;
   Call.Font = Dialog.Font();
+  Call.Color = Dialog.Color();
   const TDialogAnswer Answer = Next(Call);
-  if (Answer.Accept) Dialog.SetFont(Answer.Font);
-  return Answer.Accept;
+  if (!Answer.Accept) return false;
+  Dialog.SetFont(Answer.Font);
+  if (Answer.FontColor) Dialog.SetColor(*Answer.FontColor);
+  return true;
 }
 
 bool TScriptedDialogs::ExecutePrint(ui::TPrintDialog&) {

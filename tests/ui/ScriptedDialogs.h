@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct TDialogAnswer {
   int FilterIndex = 0;  // 0 keeps the dialog's
   base::TColor Color = 0;
   QFont Font;
+  std::optional<base::TColor> FontColor;
   std::string Folder;
 };
 
@@ -49,7 +51,8 @@ TDialogAnswer Press(ui::TModalResult Result);
 TDialogAnswer OpenFiles(std::vector<std::string> Files, int FilterIndex = 0);
 TDialogAnswer SaveAs(std::string FileName, int FilterIndex = 0);
 TDialogAnswer ChooseColor(base::TColor Color);
-TDialogAnswer ChooseFont(const QFont& Font);
+// A colour other than none also answers the font dialog's colour.
+TDialogAnswer ChooseFont(const QFont& Font, std::optional<base::TColor> Color = std::nullopt);
 TDialogAnswer ChooseFolder(std::string Folder);
 TDialogAnswer AcceptPrint();
 TDialogAnswer AcceptPrinterSetup();
