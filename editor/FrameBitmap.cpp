@@ -37,9 +37,10 @@ std::unique_ptr<graphics::TBitmap> ReadFrameBitmap(gif::TGIFSubImage& Frame) {
     return Bitmap;
   }
   Bitmap->SetPixelFormat(graphics::pf8bit);
-  Bitmap->SetPalette(Map.MakePalette());
   Bitmap->SetWidth(Frame.Width());
   Bitmap->SetHeight(Frame.Height());
+  // Exactly the table's entries, so drawing finds its colours among them only.
+  Bitmap->SetPalette(Map.MakePalette());
   for (int Y = 0; Y < Frame.Height(); ++Y)
     std::memcpy(Bitmap->ScanLine(Y), Frame.Scanline(Y), Frame.Width());
   Bitmap->Changed(Bitmap.get());
