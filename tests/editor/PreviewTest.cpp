@@ -385,10 +385,9 @@ TEST_F(PreviewTest, AFrameAtTheFarEdgeMovesBackAndGrowsInOneGo) {
 
 TEST_F(PreviewTest, TheMainWindowsFrameCommandsReachThePreview) {
   editor::TGifPreview& Preview = Open(2);
-  for (const char* Name : {"Addframe1", "Delete1", "Frameoption1"})
+  for (const char* Name : {"Addframe1", "Delete1", "Frameoption1", "EditFrame"})
     EXPECT_TRUE(Giffer->Action(Name)->isEnabled()) << Name;
-  EXPECT_FALSE(Giffer->Action("EditFrame")->isEnabled());
-  EXPECT_FALSE(Preview.Button("EditButton")->isEnabled());
+  EXPECT_TRUE(Preview.Button("EditButton")->isEnabled());
   Giffer->Action("Addframe1")->trigger();
   EXPECT_EQ(Giffer->FGif()->Frames().Count(), 3);
   TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
@@ -398,7 +397,8 @@ TEST_F(PreviewTest, TheMainWindowsFrameCommandsReachThePreview) {
 
 TEST_F(PreviewTest, WithoutAProjectTheToolsAreOff) {
   editor::TGiffer& Giffer = Shown();
-  for (const char* Name : {"StopGif", "RunGif", "NextFrameButton", "AddButton", "DelButton", "OptionButton"})
+  for (const char* Name :
+       {"StopGif", "RunGif", "NextFrameButton", "AddButton", "DelButton", "OptionButton", "EditButton"})
     EXPECT_FALSE(Giffer.Preview()->Button(Name)->isEnabled()) << Name;
   EXPECT_EQ(Giffer.Preview()->PreviewGif(), nullptr);
   EXPECT_TRUE(Giffer.Preview()->FrameList()->Flat());
