@@ -112,8 +112,11 @@ void TFrameView::paintEvent(QPaintEvent* Event) {
   const QRect Box(QPoint(DisplayX(FOutline.left()) - 1, DisplayY(FOutline.top()) - 1),
                   QPoint(DisplayX(FOutline.right() + 1) - 1, DisplayY(FOutline.bottom() + 1) - 1));
   // A stroked QRect reaches one pixel past its right and bottom.
-  Painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
   Painter.setBrush(Qt::NoBrush);
+  // Black dots on white, so the outline shows on any picture.
+  Painter.setPen(QPen(Qt::white, 1));
+  Painter.drawRect(Box);
+  Painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
   Painter.drawRect(Box);
 }
 
