@@ -689,6 +689,40 @@ TEST_F(ClientTest, TheEditedFrameIsFollowedWhenFramesAreAdded) {
   EXPECT_EQ(Project.Frames().SubImages(0)->Width(), 4);
 }
 
+TEST_F(ClientTest, ADeletedFrameIsNotStoredIntoAnother) {
+  editor::TGifClientForm& Form = Open();
+  Tool("PenButton");
+  Click(Form, {10, 3});
+  Main().FGif()->Frames().Delete(0);
+  EXPECT_THROW(Form.StoreFrame(), base::EInvalidOperation);
+  EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Pixels(10, 3), White);
+  EXPECT_EQ(Form.StatusPanel(7)->text(), "Modified");
+}
+
+TEST_F(ClientTest, TheCursorToolAndNoToolDrawNothing) {
+  editor::TGifClientForm& Form = Open();
+  const std::vector<uint8_t> Before = Indexes(Form.Picture());
+  Drag(Form, {10, 10}, {{20, 20}}, {30, 30});
+  Main().ReleaseToolButtons();
+  Drag(Form, {10, 10}, {{20, 20}}, {30, 30});
+  EXPECT_EQ(Indexes(Form.Picture()), Before);
+  EXPECT_EQ(Form.StatusPanel(7)->text(), "");
+  EXPECT_FALSE(Enabled("Undo1"));
+}
+
+TEST_F(ClientTest, APastedPictureWithTransparencyLiesOnWhite) {
+  editor::TGifClientForm& Form = Open();
+  QImage Picture(4, 4, QImage::Format_ARGB32);
+  Picture.fill(Qt::transparent);
+  Picture.setPixel(0, 0, qRgb(255, 0, 0));
+  QGuiApplication::clipboard()->setImage(Picture);
+  editortest::RunPosted();
+  Command("Paste1");
+  Tool("CursorlButton");
+  EXPECT_EQ(IndexAt(Form.Picture(), 0, 0), Red);
+  EXPECT_EQ(IndexAt(Form.Picture(), 3, 3), White);
+}
+
 TEST(FrameBitmap, AFrameUnderTheGlobalTableStaysUnderIt) {
   gif::TGIFImage Image;
   Image.GetGlobalColorMap()->Add(0x000000);
