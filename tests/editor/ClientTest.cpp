@@ -338,6 +338,20 @@ TEST_F(ClientTest, ADraggedSelectionMovesItsOutlineFirstAndLandsOnRelease) {
   EXPECT_EQ(Form.StatusPanel(7)->text(), "Modified");
 }
 
+TEST_F(ClientTest, LiftingAndCommittingKeepIndexesOfTheSameColour) {
+  // Entry 6 is black like entry 0: a colour match would turn it into 0.
+  editor::TGifClientForm& Form = Open({0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x808080, 0x000000});
+  Form.Picture().ScanLine(5)[5] = 6;
+  Tool("SelectButton");
+  Drag(Form, {2, 2}, {}, {12, 12});
+  EXPECT_EQ(IndexAt(*Form.SelectionPicture(), 3, 3), 6);
+  QTest::mousePress(Form.FramePaint(), Qt::LeftButton, {}, {4, 4});
+  QTest::mouseMove(Form.FramePaint(), {24, 4});
+  QTest::mouseRelease(Form.FramePaint(), Qt::LeftButton, {}, {24, 4});
+  Tool("CursorlButton");
+  EXPECT_EQ(IndexAt(Form.Picture(), 25, 5), 6);
+}
+
 TEST_F(ClientTest, CutAndDeleteOfASelectionClearItsPlaceAndDropIt) {
   for (const char* Name : {"Cut1", "Delete2"}) {
     editor::TGifClientForm& Form = Open();
