@@ -116,9 +116,9 @@ TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
   FPicture->Canvas().Pen().SetMode(graphics::pmCopy);
 }
 
-TGifClientForm::~TGifClientForm() {
-  if (FMain.FrameEditor() == this) FMain.SetFrameEditor(nullptr);
-}
+// Closing lets the main window go; a form freed with the main window must not reach
+// back into it.
+TGifClientForm::~TGifClientForm() = default;
 
 void TGifClientForm::FormCreate() {
   for (const TPanelSpec& Spec : PanelSpecs) {
