@@ -13,13 +13,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "editor/FrameBitmap.h"
 #include "editor/Preview.h"
 #include "editor/controls/ComboBox97.h"
 #include "editor/controls/EditN.h"
 #include "editor/controls/FrameView.h"
 #include "editor/forms/CheckedField.h"
 #include "editor/forms/TextDlg.h"
+#include "gif/FramePixels.h"
 #include "platform/base/Exceptions.h"
 #include "platform/graphics/ColorText.h"
 #include "platform/graphics/Palettes.h"
@@ -46,7 +46,7 @@ struct TPanelSpec {
   const char* Text;
   int Width;
 };
-constexpr TPanelSpec PanelSpecs[] = {{"X", 50},  {"Y", 50},     {"Color", 80}, {"Red", 80},
+constexpr TPanelSpec PanelSpecs[] = {{"X", 50},     {"Y", 50},    {"Color", 80}, {"Red", 80},
                                      {"Green", 80}, {"Blue", 80}, {"Hex", 80},   {"", 100}};
 constexpr int ModifiedPanel = 7;
 constexpr const char* ModifiedText = "Modified";
@@ -105,7 +105,7 @@ TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
   setAttribute(Qt::WA_DeleteOnClose);
   FormCreate();
   gif::TGIFSubImage& Frame = *Main.FGif()->Frames().SubImages(Index);
-  FPicture = ReadFrameBitmap(Frame);
+  FPicture = gif::ReadFrameBitmap(Frame);
   if (!FPicture) throw base::EInvalidOperation("The current frame is empty.");
   FEditFrame = &Frame;
   FEditIndexValue = Index;
@@ -131,8 +131,12 @@ void TGifClientForm::FormCreate() {
     FPanels.push_back(Panel);
   }
   FillStyleLists();
-  Ui->FramePaint->OnMouseDown = [this](QMouseEvent* Event) { ui::Guarded([this, Event] { FramePaintMouseDown(Event); }); };
-  Ui->FramePaint->OnMouseMove = [this](QMouseEvent* Event) { ui::Guarded([this, Event] { FramePaintMouseMove(Event); }); };
+  Ui->FramePaint->OnMouseDown = [this](QMouseEvent* Event) {
+    ui::Guarded([this, Event] { FramePaintMouseDown(Event); });
+  };
+  Ui->FramePaint->OnMouseMove = [this](QMouseEvent* Event) {
+    ui::Guarded([this, Event] { FramePaintMouseMove(Event); });
+  };
   Ui->FramePaint->OnMouseUp = [this](QMouseEvent* Event) { ui::Guarded([this, Event] { FramePaintMouseUp(Event); }); };
   connect(Ui->ChangePenColor, &QToolButton::clicked, this, ui::GuardedSlot([this] { ChangePenColorClick(); }));
   connect(Ui->ChangeBrushColor, &QToolButton::clicked, this, ui::GuardedSlot([this] { ChangeBrushColorClick(); }));
@@ -249,11 +253,11 @@ void TGifClientForm::SetModifiedMark(bool On) {
 }
 
 TGifClientForm::TTool TGifClientForm::CurrentTool() const {
-  const std::pair<const char*, TTool> Tools[] = {
-      {"CursorlButton", TTool::Cursor}, {"SelectButton", TTool::Select}, {"GetColorButton", TTool::GetColor},
-      {"PenButton", TTool::Pen},        {"LongPenButton", TTool::LongPen}, {"LineButton", TTool::Line},
-      {"QuadButton", TTool::Quad},      {"EllipseButton", TTool::Ellipse}, {"FillButton", TTool::Fill},
-      {"TextButton", TTool::Text}};
+  const std::pair<const char*, TTool> Tools[] = {{"CursorlButton", TTool::Cursor},    {"SelectButton", TTool::Select},
+                                                 {"GetColorButton", TTool::GetColor}, {"PenButton", TTool::Pen},
+                                                 {"LongPenButton", TTool::LongPen},   {"LineButton", TTool::Line},
+                                                 {"QuadButton", TTool::Quad},         {"EllipseButton", TTool::Ellipse},
+                                                 {"FillButton", TTool::Fill},         {"TextButton", TTool::Text}};
   for (const auto& [Name, Tool] : Tools)
     if (FMain.Action(Name)->isChecked()) return Tool;
   return TTool::None;
@@ -291,7 +295,8 @@ void TGifClientForm::ApplyPenBrush() {
   bool Ok = false;
   const int Width = Ui->PenWidthEdit->text().toInt(&Ok);
   if (Ok && Width >= 0) Canvas.Pen().SetWidth(Width);
-  Canvas.Pen().SetStyle(static_cast<graphics::TPenStyle>(std::clamp(Ui->PenStyleCB->currentIndex(), 0, PenStyleCount - 1)));
+  Canvas.Pen().SetStyle(
+      static_cast<graphics::TPenStyle>(std::clamp(Ui->PenStyleCB->currentIndex(), 0, PenStyleCount - 1)));
   Canvas.Brush().SetColor(FBrushColor);
   Canvas.Brush().SetStyle(
       static_cast<graphics::TBrushStyle>(std::clamp(Ui->BrushStyleCB->currentIndex(), 0, BrushStyleCount - 1)));
@@ -493,8 +498,7 @@ void TGifClientForm::FramePaintMouseUp(QMouseEvent* Event) {
       EndRubberBand();
       Ui->FramePaint->Invalidate();
       if (!AtRealSize()) {
-        ui::Dialogs().MessageBox("This operation work in the image real size.", "Error!", ui::mtInformation,
-                                 ui::mbOK);
+        ui::Dialogs().MessageBox("This operation work in the image real size.", "Error!", ui::mtInformation, ui::mbOK);
         return;
       }
       Lift(FStart, R);
@@ -682,7 +686,7 @@ void TGifClientForm::StoreFrame() {
     if (Project->Frames().SubImages(I) == FEditFrame) Index = I;
   if (Index < 0) throw base::EInvalidOperation("The frame being edited is no longer in the project.");
   FEditIndexValue = Index;
-  StoreFrameBitmap(*Project->Frames().SubImages(Index), *FPicture);
+  gif::StoreFrameBitmap(*Project->Frames().SubImages(Index), *FPicture);
   FMain.Preview()->Rebind();
   FMain.Preview()->ShowCurrentFrame();
   SetModifiedMark(false);

@@ -13,6 +13,7 @@
 #include "gif/CommentExtension.h"
 #include "gif/Extension.h"
 #include "gif/ExtensionRegistry.h"
+#include "gif/FramePixels.h"
 #include "gif/GIFException.h"
 #include "gif/GIFTypes.h"
 #include "gif/GraphicControlExtension.h"

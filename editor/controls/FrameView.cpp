@@ -65,8 +65,8 @@ void TFrameView::Invalidate() {
 
 void TFrameView::Refresh() {
   if (!FStale) return;
-  FShown = FPicture && !FPicture->Empty() ? ui::BitmapToQImage(*FPicture).convertToFormat(QImage::Format_RGB32)
-                                          : QImage();
+  FShown =
+      FPicture && !FPicture->Empty() ? ui::BitmapToQImage(*FPicture).convertToFormat(QImage::Format_RGB32) : QImage();
   FShownSelection = FSelection && !FSelection->Empty()
                         ? ui::BitmapToQImage(*FSelection).convertToFormat(QImage::Format_RGB32)
                         : QImage();

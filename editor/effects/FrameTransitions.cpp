@@ -1,13 +1,15 @@
 #include "editor/effects/FrameTransitions.h"
 
+#include "gif/FramePixels.h"
 #include "platform/base/Exceptions.h"
 #include "platform/gdi/DC.h"
 
 namespace editor {
 
 graphics::TBitmap& TTransitionFrames::Bitmap(int Frame) {
-  graphics::TBitmap* Found = nullptr;
-  if (Frame >= 0 && Frame < FCopy.Frames().Count()) Found = FCopy.Frames().SubImages(Frame)->GetBitmap();
+  std::unique_ptr<graphics::TBitmap>& Found = FBitmaps[Frame];
+  if (!Found && Frame >= 0 && Frame < FCopy.Frames().Count())
+    Found = gif::ReadFrameBitmap(*FCopy.Frames().SubImages(Frame));
   if (!Found) throw base::Exception("Frame " + std::to_string(Frame + 1) + " is empty");
   return *Found;
 }
@@ -39,7 +41,7 @@ void TTransitionFrames::CopyPixel(int Frame, int Source, int X, int Y) {
   if (Color >= 0) Bitmap(Frame).Canvas().SetPixels(X, Y, Color);
 }
 
-void TTransitionFrames::Store(int Frame) { FProject.Frames().SubImages(Frame)->Assign(&Bitmap(Frame)); }
+void TTransitionFrames::Store(int Frame) { gif::StoreFrameBitmap(*FProject.Frames().SubImages(Frame), Bitmap(Frame)); }
 
 namespace {
 

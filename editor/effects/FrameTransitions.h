@@ -1,10 +1,13 @@
-// The four frame transitions drawn on real frames. They draw on the frame bitmaps of
-// the preview's copy of the project and hand each finished frame to the same frame of
-// the project, which takes it as its new pixels and keeps its timing and extensions.
+// The four frame transitions drawn on real frames. They draw on bitmaps of the frames of
+// the preview's copy of the project, each read undithered under the frame's own table,
+// and hand each finished frame to the same frame of the project, which takes its pixels
+// and keeps its timing, extensions and, while the table stays, its transparent index.
 // A transition that fails part-way leaves the frames it already handed over.
 #pragma once
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <random>
 
 #include "editor/effects/TransitionPlans.h"
@@ -16,7 +19,7 @@ class TTransitionFrames {
  public:
   TTransitionFrames(gif::TGIFImage& Copy, gif::TGIFImage& Project) : FCopy(Copy), FProject(Project) {}
 
-  // The copy's frame bitmap; "Frame N is empty" when it has none.
+  // The copy's frame as a bitmap, read on first use; "Frame N is empty" when it has none.
   graphics::TBitmap& Bitmap(int Frame);
   // Frame's picture in the colours of Key's table: a copy of that table, each pixel
   // taking its nearest colour.
@@ -32,6 +35,7 @@ class TTransitionFrames {
  private:
   gif::TGIFImage& FCopy;
   gif::TGIFImage& FProject;
+  std::map<int, std::unique_ptr<graphics::TBitmap>> FBitmaps;
 };
 
 // What every transition does to each frame of its run before its own drawing.

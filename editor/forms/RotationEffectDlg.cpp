@@ -62,7 +62,9 @@ void TRotationEffectForm::OkButtonClick() {
   const int Source = *First - 1;
   const int Passes = *Last - Source;
   const int Step = RotationStep(Passes);
-  graphics::TBitmap* Picture = Preview.PreviewGif()->Frames().SubImages(Source)->GetBitmap();
+  // Undithered, in the frame's own colours, whatever the preview shows.
+  const std::unique_ptr<graphics::TBitmap> Picture =
+      gif::ReadFrameBitmap(*Preview.PreviewGif()->Frames().SubImages(Source));
   if (!Picture) {
     ui::Dialogs().MessageBox("The frame has no picture to rotate.", "Error!", ui::mtError, ui::mbOK);
     return;
@@ -74,9 +76,8 @@ void TRotationEffectForm::OkButtonClick() {
   try {
     double Angle = 0;
     for (int Pass = 0; Pass < Passes; ++Pass) {
-      // The preview's copy is made again after every pass; its frame at Source stays
-      // the unrotated source.
-      WriteExchangeFile(FMain.FStartDir(), *Preview.PreviewGif()->Frames().SubImages(Source)->GetBitmap());
+      // Every pass turns the unrotated source.
+      WriteExchangeFile(FMain.FStartDir(), *Picture);
       LoadSource();
       ShowStatus("Rotate");
       Angle += Step;

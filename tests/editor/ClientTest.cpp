@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "editor/Client.h"
-#include "editor/FrameBitmap.h"
 #include "editor/Preview.h"
 #include "editor/controls/ComboBox97.h"
 #include "editor/controls/EditN.h"
@@ -52,8 +51,8 @@ void AddEditFrame(gif::TGIFImage& Image, const std::vector<base::TColor>& Table)
 
 // A GIF of two frames with local tables, a delay and a transparent index (a project
 // of one frame would be made again from its picture when opened).
-void WriteEditGIF(const std::string& FileName, const std::vector<base::TColor>& Table = {std::begin(Colors),
-                                                                                          std::end(Colors)}) {
+void WriteEditGIF(const std::string& FileName,
+                  const std::vector<base::TColor>& Table = {std::begin(Colors), std::end(Colors)}) {
   gif::TGIFImage Image;
   Image.Header().SetScreenWidth(FrameWidth);
   Image.Header().SetScreenHeight(FrameHeight);
@@ -192,7 +191,11 @@ struct ShapeCase {
 
 TEST_F(ClientTest, ShapesLeaveOnlyTheFinalShape) {
   const ShapeCase Cases[] = {
-      {"LineButton", [](graphics::TCanvas& C) { C.MoveTo(10, 12); C.LineTo(70, 40); }},
+      {"LineButton",
+       [](graphics::TCanvas& C) {
+         C.MoveTo(10, 12);
+         C.LineTo(70, 40);
+       }},
       {"QuadButton", [](graphics::TCanvas& C) { C.Rectangle(10, 12, 70, 40); }},
       {"EllipseButton", [](graphics::TCanvas& C) { C.Ellipse(10, 12, 70, 40); }},
       {"LongPenButton",
@@ -309,7 +312,8 @@ TEST_F(ClientTest, SelectingWhileZoomedIsRefused) {
   Drag(Form, {10, 10}, {{40, 40}}, {30, 30});
   const auto Shown = editortest::Messages(Dialogs);
   ASSERT_EQ(Shown.size(), 1u);
-  EXPECT_EQ(Shown[0], std::make_pair(std::string("This operation work in the image real size."), std::string("Error!")));
+  EXPECT_EQ(Shown[0],
+            std::make_pair(std::string("This operation work in the image real size."), std::string("Error!")));
   EXPECT_EQ(Dialogs.Calls()[0].Type, ui::mtInformation);
   EXPECT_FALSE(Form.HasSelection());
   EXPECT_EQ(Indexes(Form.Picture()), Before);
@@ -604,7 +608,8 @@ TEST_F(ClientTest, StoringAnUntouchedFrameChangesNothing) {
   gif::TGIFSubImage& Stored = *Main().FGif()->Frames().SubImages(0);
   EXPECT_EQ(std::vector<uint8_t>(Stored.Data(), Stored.Data() + Stored.PixelBytes()), Before);
   ASSERT_EQ(Stored.ColorMap()->Count(), 8);
-  for (int Index = 0; Index < 8; ++Index) EXPECT_EQ(Stored.ColorMap()->Colors(Index), Table[static_cast<size_t>(Index)]);
+  for (int Index = 0; Index < 8; ++Index)
+    EXPECT_EQ(Stored.ColorMap()->Colors(Index), Table[static_cast<size_t>(Index)]);
   for (int Index = 0; Index < 6; ++Index) EXPECT_EQ(Table[static_cast<size_t>(Index)], Colors[Index]);
   ASSERT_NE(Stored.GraphicControlExtension(), nullptr);
   EXPECT_TRUE(Stored.Transparent());
@@ -735,26 +740,6 @@ TEST_F(ClientTest, APastedPictureWithTransparencyLiesOnWhite) {
   Tool("CursorlButton");
   EXPECT_EQ(IndexAt(Form.Picture(), 0, 0), Red);
   EXPECT_EQ(IndexAt(Form.Picture(), 3, 3), White);
-}
-
-TEST(FrameBitmap, AFrameUnderTheGlobalTableStaysUnderIt) {
-  gif::TGIFImage Image;
-  Image.GetGlobalColorMap()->Add(0x000000);
-  Image.GetGlobalColorMap()->Add(0xFFFFFF);
-  auto Owned = std::make_unique<gif::TGIFSubImage>(&Image);
-  gif::TGIFSubImage& Frame = *Owned;
-  Image.Frames().Add(std::move(Owned));
-  Frame.SetBounds(0, 0, 3, 2);
-  Frame.Scanline(1)[2] = 1;
-  std::unique_ptr<graphics::TBitmap> Bitmap = editor::ReadFrameBitmap(Frame);
-  ASSERT_NE(Bitmap, nullptr);
-  EXPECT_EQ(IndexAt(*Bitmap, 2, 1), 1);
-  Bitmap->Canvas().SetPixels(0, 0, graphics::clWhite);
-  editor::StoreFrameBitmap(Frame, *Bitmap);
-  EXPECT_EQ(Frame.ColorMap()->Count(), 0) << "no local table appears";
-  EXPECT_EQ(Frame.Pixels(0, 0), 1);
-  EXPECT_EQ(Frame.Pixels(2, 1), 1);
-  EXPECT_EQ(Frame.Pixels(1, 1), 0);
 }
 
 }  // namespace

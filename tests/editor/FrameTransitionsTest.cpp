@@ -80,6 +80,30 @@ TEST(FrameTransitions, PlainFallWallSlidesTheTargetsFarEdgeIn) {
     EXPECT_EQ(P.Image.Frames().SubImages(Frame)->GraphicControlExtension()->Delay(), 25);
 }
 
+TEST(FrameTransitions, ADitheringCopyGivesUnditheredFramesAndKeepsTransparency) {
+  const auto Owned = ThreeFrames();
+  Project& P = *Owned;
+  for (int Frame = 0; Frame < 3; ++Frame) {
+    gif::TGIFSubImage* Sub = P.Image.Frames().SubImages(Frame);
+    Sub->GraphicControlExtension()->SetTransparent(true);
+    Sub->GraphicControlExtension()->SetTransparentColor(3);
+    Sub->SetTransparent(true);
+  }
+  TTransitionFrames& Frames = P.Frames();
+  P.Copy->SetDrawFlags(gif::dfDither);
+  ASSERT_TRUE(P.Copy->DoDither());
+  RunFallWall(Frames, {0, 2, 2, false, false}, fdUpToDown, fmPlain);
+  for (int Frame = 0; Frame < 2; ++Frame) {
+    gif::TGIFSubImage* Sub = P.Image.Frames().SubImages(Frame);
+    EXPECT_EQ(Sub->ActiveColorMap()->Count(), 4) << Frame;
+    EXPECT_TRUE(Sub->Transparent()) << Frame;
+    EXPECT_EQ(Sub->GraphicControlExtension()->TransparentColor(), 3) << Frame;
+  }
+  // Frame 1 shows the target's white rows, in the table's own white.
+  EXPECT_EQ(P.Image.Frames().SubImages(1)->Pixels(50, 0), 3);
+  EXPECT_EQ(ColorAt(P.Image, 1, 50, 30), Green);
+}
+
 TEST(FrameTransitions, LastFramePaletteGivesEachFrameTheTargetsColours) {
   Project P(10, 10);
   AddFrame(P.Image, 10, 10, {Red, Black}, [](int, int) { return 0; });

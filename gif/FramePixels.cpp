@@ -1,4 +1,4 @@
-#include "editor/FrameBitmap.h"
+#include "gif/FramePixels.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,11 +7,11 @@
 #include "gif/ColorMap.h"
 #include "platform/gdi/Palette.h"
 
-namespace editor {
+namespace gif {
 
 namespace {
 
-bool UnderTable(graphics::TBitmap& Bitmap, const gif::TGIFColorMap& Map) {
+bool UnderTable(graphics::TBitmap& Bitmap, const TGIFColorMap& Map) {
   if (Bitmap.PixelFormat() != graphics::pf8bit || Map.Count() == 0) return false;
   gdi::HPALETTE Palette = Bitmap.Palette();
   if (Palette == nullptr) return false;
@@ -27,10 +27,10 @@ bool UnderTable(graphics::TBitmap& Bitmap, const gif::TGIFColorMap& Map) {
 
 }  // namespace
 
-std::unique_ptr<graphics::TBitmap> ReadFrameBitmap(gif::TGIFSubImage& Frame) {
+std::unique_ptr<graphics::TBitmap> ReadFrameBitmap(TGIFSubImage& Frame) {
   if (Frame.Empty()) return nullptr;
   auto Bitmap = std::make_unique<graphics::TBitmap>();
-  const gif::TGIFColorMap& Map = *Frame.ActiveColorMap();
+  const TGIFColorMap& Map = *Frame.ActiveColorMap();
   if (Map.Count() == 0) {
     // Nothing to keep the indexes under: the frame's own rendering is all there is.
     Bitmap->Assign(Frame.GetBitmap());
@@ -41,13 +41,12 @@ std::unique_ptr<graphics::TBitmap> ReadFrameBitmap(gif::TGIFSubImage& Frame) {
   Bitmap->SetHeight(Frame.Height());
   // Exactly the table's entries, so drawing finds its colours among them only.
   Bitmap->SetPalette(Map.MakePalette());
-  for (int Y = 0; Y < Frame.Height(); ++Y)
-    std::memcpy(Bitmap->ScanLine(Y), Frame.Scanline(Y), Frame.Width());
+  for (int Y = 0; Y < Frame.Height(); ++Y) std::memcpy(Bitmap->ScanLine(Y), Frame.Scanline(Y), Frame.Width());
   Bitmap->Changed(Bitmap.get());
   return Bitmap;
 }
 
-void StoreFrameBitmap(gif::TGIFSubImage& Frame, graphics::TBitmap& Bitmap) {
+void StoreFrameBitmap(TGIFSubImage& Frame, graphics::TBitmap& Bitmap) {
   if (Bitmap.Empty() || !UnderTable(Bitmap, *Frame.ActiveColorMap())) {
     Frame.Assign(&Bitmap);
     return;
@@ -64,4 +63,4 @@ void StoreFrameBitmap(gif::TGIFSubImage& Frame, graphics::TBitmap& Bitmap) {
   Frame.ReleaseMask();
 }
 
-}  // namespace editor
+}  // namespace gif

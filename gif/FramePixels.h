@@ -1,4 +1,4 @@
-// A frame as the frame editor works on it: an 8-bit bitmap of the frame's own indexes
+// A frame as the editor's tools work on it: an 8-bit bitmap of the frame's own indexes
 // under its own colour table, undithered, and the way back that keeps what the frame
 // holds besides its pixels.
 #pragma once
@@ -8,14 +8,14 @@
 #include "gif/SubImage.h"
 #include "platform/graphics/Bitmap.h"
 
-namespace editor {
+namespace gif {
 
 // The frame's indexes under the table they refer to; none for an empty frame.
-std::unique_ptr<graphics::TBitmap> ReadFrameBitmap(gif::TGIFSubImage& Frame);
+std::unique_ptr<graphics::TBitmap> ReadFrameBitmap(TGIFSubImage& Frame);
 
 // Bitmap's pixels become Frame's. A bitmap still under the frame's table gives its
 // indexes back as they are, so the table, the transparent index and every extension
 // stay; any other bitmap is converted by the frame, which keeps its timing.
-void StoreFrameBitmap(gif::TGIFSubImage& Frame, graphics::TBitmap& Bitmap);
+void StoreFrameBitmap(TGIFSubImage& Frame, graphics::TBitmap& Bitmap);
 
-}  // namespace editor
+}  // namespace gif
