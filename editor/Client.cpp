@@ -111,9 +111,8 @@ TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
   FEditIndexValue = Index;
   Ui->ImagePanel->setFixedSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);
   FRealSize = Ui->ImagePanel->size();
+  // Undo and redo refill this bitmap, so its canvas keeps the pen and brush.
   Ui->FramePaint->SetPicture(FPicture.get());
-  // The canvas's tools live as long as the bitmap, which undo and redo only refill.
-  FPicture->Canvas().Pen().SetMode(graphics::pmCopy);
 }
 
 // Closing lets the main window go; a form freed with the main window must not reach
@@ -624,6 +623,7 @@ void TGifClientForm::PasteClipboard() {
 }
 
 void TGifClientForm::UndoEdit() {
+  if (FUndoBitmap->Empty()) return;
   // A floating picture lands first, so Redo brings it back with the rest.
   if (HasSelection()) CommitSelection();
   const bool WasRealSize = AtRealSize();
@@ -637,6 +637,7 @@ void TGifClientForm::UndoEdit() {
 }
 
 void TGifClientForm::RedoEdit() {
+  if (FRedoBitmap->Empty()) return;
   if (HasSelection()) CommitSelection();
   const bool WasRealSize = AtRealSize();
   FMain.SetRedoEnabled(false);
