@@ -181,6 +181,12 @@ TEST_F(ClientTest, OneMappingForPressMoveAndRelease) {
   editortest::RunPosted();
   EXPECT_EQ(Form.FramePaint()->size(), QSize(1, 1));
   EXPECT_EQ(Form.FramePaint()->FramePoint({0, 0}), QPoint(0, 0));
+  // Nor grows past the largest side a widget takes.
+  for (int Step = 0; Step < 20; ++Step) Tool("Scale100B");
+  editortest::RunPosted();
+  EXPECT_EQ(Form.FramePaint()->size(), QSize(32767, 32767));
+  EXPECT_EQ(Form.FramePaint()->FramePoint({32766, 32766}), QPoint(99, 59));
+  Form.FramePaint()->repaint(0, 0, 50, 50);
 }
 
 struct ShapeCase {
