@@ -419,6 +419,11 @@ void TGiffer::EnableEditTools(bool On) {
   for (QAction* Item : Ui->Edit1->actions()) SetOn(Item, On);
   SetMenuOn(Ui->View1, On);
   for (QAction* Button : ToolButtons()) SetOn(Button, On);
+  // Undo and Redo follow the open editor's own steps; without one there are none.
+  if (!On) {
+    SetUndoEnabled(false);
+    SetRedoEnabled(false);
+  }
 }
 
 void TGiffer::EnableFrameTools(bool On) {

@@ -130,6 +130,9 @@ class ClientTest : public MainWindowTest {
 };
 
 TEST_F(ClientTest, OpensOnTheCurrentFrameAtRealSize) {
+  Shown();
+  // Without an editor there is nothing to undo or redo.
+  for (const char* Name : {"UndoButton", "RedoButton", "Undo1", "Redo1"}) EXPECT_FALSE(Enabled(Name)) << Name;
   editor::TGifClientForm& Form = Open();
   EXPECT_EQ(Form.windowTitle(), "Editing frame");
   EXPECT_EQ(Form.ImagePanel()->size(), QSize(108, 68));
@@ -665,6 +668,7 @@ TEST_F(ClientTest, ClosingAModifiedFrameAsksFirst) {
     EXPECT_EQ(Alive.isNull(), Case.Closes) << Case.Answer;
     EXPECT_EQ(Main().FrameEditor() == nullptr, Case.Closes);
     EXPECT_EQ(Main().Action("PenButton")->isEnabled(), !Case.Closes);
+    EXPECT_EQ(Main().Action("UndoButton")->isEnabled(), !Case.Closes);
     EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Pixels(10, 3) == 0, Case.Stored);
     EXPECT_EQ(Main().Modified(), Case.Stored);
     if (Alive) Alive->Discard();
