@@ -108,6 +108,7 @@ TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
   FPicture = gif::ReadFrameBitmap(Frame);
   if (!FPicture) throw base::EInvalidOperation("The current frame is empty.");
   FEditFrame = &Frame;
+  FEditFrameAlive = Frame.Alive();
   FEditIndexValue = Index;
   Ui->ImagePanel->setFixedSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);
   FRealSize = Ui->ImagePanel->size();
@@ -683,7 +684,7 @@ void TGifClientForm::StoreFrame() {
   if (HasSelection()) CommitSelection();
   gif::TGIFImage* Project = FMain.FGif();
   int Index = -1;
-  for (int I = 0; Project && I < Project->Frames().Count(); ++I)
+  for (int I = 0; Project && *FEditFrameAlive && I < Project->Frames().Count(); ++I)
     if (Project->Frames().SubImages(I) == FEditFrame) Index = I;
   if (Index < 0) throw base::EInvalidOperation("The frame being edited is no longer in the project.");
   FEditIndexValue = Index;

@@ -131,9 +131,10 @@ class TGifClientForm : public QWidget, public TFrameEditorLink {
   std::unique_ptr<graphics::TBitmap> FSelection;
   std::unique_ptr<graphics::TBitmap> FUndoBitmap;
   std::unique_ptr<graphics::TBitmap> FRedoBitmap;
-  // The frame being edited, followed through moves of the frame list; never read
-  // through, only looked for among the project's frames.
+  // The frame being edited, followed through moves of the frame list: looked for among
+  // the project's frames while its token says it still exists.
   const gif::TGIFSubImage* FEditFrame = nullptr;
+  std::shared_ptr<const bool> FEditFrameAlive;
   int FEditIndexValue = 0;
   QSize FRealSize;
   graphics::TPenMode FSavedPenMode = graphics::pmCopy;

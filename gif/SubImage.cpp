@@ -20,6 +20,7 @@ TGIFSubImage::TGIFSubImage(TGIFImage* AGIFImage)
 }
 
 TGIFSubImage::~TGIFSubImage() {
+  *FAlive = false;
   if (FImage != nullptr) FImage->Frames().Remove(this);
   Clear();
   FExtensions.reset();

@@ -110,6 +110,10 @@ class TGIFSubImage : public TGIFItem {
   // Makes pixels that show the colour of Previous's pixel at the same place transparent.
   void Merge(TGIFSubImage* Previous);
 
+  // False once the frame is gone: a holder of the frame's address learns whether it may
+  // still look for it.
+  std::shared_ptr<const bool> Alive() const { return FAlive; }
+
   // The display palette: the cached one, or one built from the local table (or the
   // web palette when the image dithers); the frame owns what it caches.
   gdi::HPALETTE Palette();
@@ -145,6 +149,7 @@ class TGIFSubImage : public TGIFItem {
   std::unique_ptr<graphics::TBitmap> FBitmap;
   gdi::HBITMAP FMask = nullptr;
   bool FMaskStale = true;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 }  // namespace gif

@@ -723,8 +723,11 @@ TEST_F(ClientTest, ADeletedFrameIsNotStoredIntoAnother) {
   Tool("PenButton");
   Click(Form, {10, 3});
   Main().FGif()->Frames().Delete(0);
+  // A new frame may well take the freed frame's place in memory.
+  Main().Preview()->AddButtonClick();
   EXPECT_THROW(Form.StoreFrame(), base::EInvalidOperation);
-  EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Pixels(10, 3), White);
+  for (int Frame = 0; Frame < 2; ++Frame)
+    EXPECT_EQ(Main().FGif()->Frames().SubImages(Frame)->Pixels(10, 3), White) << Frame;
   EXPECT_EQ(Form.StatusPanel(7)->text(), "Modified");
 }
 

@@ -129,4 +129,13 @@ TEST(FrameMerge, NoRoomOrNoOverlapChangesNothing) {
   EXPECT_EQ(Apart->ColorMap()->Count(), 3);
 }
 
+TEST(FrameLife, ATokenTellsAHolderThatItsFrameIsGone) {
+  TGIFImage Image;
+  Image.Frames().Add(std::make_unique<TGIFSubImage>(&Image));
+  const std::shared_ptr<const bool> Alive = Image.Frames().SubImages(0)->Alive();
+  EXPECT_TRUE(*Alive);
+  Image.Frames().Delete(0);
+  EXPECT_FALSE(*Alive);
+}
+
 }  // namespace
