@@ -10,15 +10,10 @@
 
 namespace editor {
 
-void TGiffer::CreateWizardForms() {
-  FPreviewWizForm = new TPreviewWizForm(this);
-  FGIFWizardForm = new TGIFWizardForm(*this, *FPreviewWizForm, this);
-}
-
 void TGiffer::GIFWizard1Click() {
-  FGIFWizardForm->exec();
+  FForms->GIFWizardForm->exec();
   // Only a finished build changed the project.
-  if (!FGIFWizardForm->Built() || !FGifImage) return;
+  if (!FForms->GIFWizardForm->Built() || !FGifImage) return;
   SetModified(true);
   BindProjectEvents();
 }
