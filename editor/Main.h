@@ -255,6 +255,9 @@ class TGiffer : public QMainWindow {
   void PlacePreview(const TWindowBounds& Bounds);
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
+  // Count blank frames of Width x Height as a new project under Caption, on screen; a
+  // failure leaves no project.
+  void NewBlankProject(int Count, int Width, int Height, const QString& Caption);
   // The AVI file converted into a GIF beside it; empty when the user keeps an old GIF.
   std::string ConvertAvi(const std::string& FileName);
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".

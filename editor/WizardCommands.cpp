@@ -4,7 +4,6 @@
 
 #include "editor/Main.h"
 #include "editor/Preview.h"
-#include "editor/forms/PrevWizDlj.h"
 #include "editor/forms/WizardMain.h"
 #include "platform/ui/WindowCanvas.h"
 
@@ -24,21 +23,8 @@ void TGiffer::NewWizardProject(int Count, int Width, int Height) {
   FPanels[1]->repaint();
   FFileNameValue.clear();
   EnableFrameTools(true);
-  try {
-    FGifImage = std::make_unique<gif::TGIFImage>();
-    BindProjectEvents();
-    FGifImage->SetReductionMethod(gif::rdOptimizedWindows);
-    setWindowTitle(QStringLiteral("Veltrane Animora: New Gif"));
-    FPanels[1]->clear();
-    graphics::TBitmap Blank;
-    Blank.SetWidth(Width);
-    Blank.SetHeight(Height);
-    for (int Index = 0; Index < Count; ++Index) FGifImage->AddFrame(&Blank);
-    ShowProject();
-  } catch (...) {
-    DropProject();
-    throw;
-  }
+  FPanels[1]->clear();
+  NewBlankProject(Count, Width, Height, QStringLiteral("Veltrane Animora: New Gif"));
   FPreview->PreviewImage()->hide();
   EnableFrameTools(true);
   SetModified(true);
