@@ -22,13 +22,6 @@
 
 namespace editor {
 
-void TGiffer::CreateEffectForms() {
-  FFallWallForm = new TFallWallForm(this);
-  FRainForm = new TRainForm(this);
-  FMoveApartForm = new TMoveApartForm(this);
-  FLinesForm = new TLinesForm(this);
-}
-
 void TGiffer::RunEffect(TEffectForm& Form, const std::function<void(TTransitionFrames&, const TEffectRun&)>& Draw) {
   if (Form.exec() != QDialog::Accepted) return;
   gif::TGIFImage* Copy = FPreview->PreviewGif();
@@ -68,16 +61,16 @@ TTransitionRun RunOf(const TEffectForm& Form, const TEffectRun& Run) {
 }  // namespace
 
 void TGiffer::Fallwall1Click() {
-  RunEffect(*FFallWallForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
-    RunFallWall(Frames, RunOf(*FFallWallForm, Run), FFallWallForm->Direction(), FFallWallForm->Mode());
+  RunEffect(*FForms->FallWallForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
+    RunFallWall(Frames, RunOf(*FForms->FallWallForm, Run), FForms->FallWallForm->Direction(), FForms->FallWallForm->Mode());
   });
 }
 
 void TGiffer::Rain1Click() {
-  RunEffect(*FRainForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
+  RunEffect(*FForms->RainForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
     std::mt19937 Random(static_cast<std::mt19937::result_type>(
         std::chrono::system_clock::now().time_since_epoch().count()));
-    RunRain(Frames, RunOf(*FRainForm, Run), Random, [this](int Frame) {
+    RunRain(Frames, RunOf(*FForms->RainForm, Run), Random, [this](int Frame) {
       FPanels[0]->setText(QStringLiteral("Build image:%1").arg(Frame));
       Ui->StatusBar1->repaint();
     });
@@ -85,15 +78,15 @@ void TGiffer::Rain1Click() {
 }
 
 void TGiffer::Moveapart1Click() {
-  RunEffect(*FMoveApartForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
-    RunMoveApart(Frames, RunOf(*FMoveApartForm, Run), FMoveApartForm->Vertical()->isChecked(),
-                 FMoveApartForm->IncreaseButton()->isChecked(), FMoveApartForm->Scale()->isChecked());
+  RunEffect(*FForms->MoveApartForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
+    RunMoveApart(Frames, RunOf(*FForms->MoveApartForm, Run), FForms->MoveApartForm->Vertical()->isChecked(),
+                 FForms->MoveApartForm->IncreaseButton()->isChecked(), FForms->MoveApartForm->Scale()->isChecked());
   });
 }
 
 void TGiffer::Lines1Click() {
-  RunEffect(*FLinesForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
-    RunLines(Frames, RunOf(*FLinesForm, Run), FLinesForm->Horiz()->isChecked(), FLinesForm->LineCount());
+  RunEffect(*FForms->LinesForm, [this](TTransitionFrames& Frames, const TEffectRun& Run) {
+    RunLines(Frames, RunOf(*FForms->LinesForm, Run), FForms->LinesForm->Horiz()->isChecked(), FForms->LinesForm->LineCount());
   });
 }
 

@@ -239,12 +239,16 @@ void TGiffer::CreateButtonClick() {
   ui::THourGlass Busy;
   ResetProject();
   FFileNameValue.clear();
+  EnableFrameTools(true);
+  NewBlankProject(Count, Width, Height, ProjectCaption("New Gif"));
+}
+
+void TGiffer::NewBlankProject(int Count, int Width, int Height, const QString& Caption) {
   try {
-    EnableFrameTools(true);
     FGifImage = std::make_unique<gif::TGIFImage>();
     BindProjectEvents();
     FGifImage->SetReductionMethod(gif::rdOptimizedWindows);
-    setWindowTitle(ProjectCaption("New Gif"));
+    setWindowTitle(Caption);
     graphics::TBitmap Blank;
     Blank.SetWidth(Width);
     Blank.SetHeight(Height);

@@ -55,12 +55,12 @@ void TGiffer::FramesChanged() {
 }
 
 void TGiffer::Exchange1Click() {
-  if (!FGifImage || FExchangePlaceForm->exec() != QDialog::Accepted) return;
+  if (!FGifImage || FForms->ExchangePlaceForm->exec() != QDialog::Accepted) return;
   const int Count = FGifImage->Frames().Count();
-  const auto First = FrameNumber(*FExchangePlaceForm->FirstFrameEdit(), Count,
+  const auto First = FrameNumber(*FForms->ExchangePlaceForm->FirstFrameEdit(), Count,
                                  "First parameter falls outside the limits allowable values.");
   if (!First) return;
-  const auto Second = FrameNumber(*FExchangePlaceForm->SecondFrameEdit(), Count,
+  const auto Second = FrameNumber(*FForms->ExchangePlaceForm->SecondFrameEdit(), Count,
                                   "Second parameter falls outside the limits allowable values.");
   if (!Second) return;
   FGifImage->Frames().Exchange(*First - 1, *Second - 1);
@@ -68,13 +68,13 @@ void TGiffer::Exchange1Click() {
 }
 
 void TGiffer::Moveframe1Click() {
-  if (!FGifImage || FMoveFrameForm->exec() != QDialog::Accepted) return;
+  if (!FGifImage || FForms->MoveFrameForm->exec() != QDialog::Accepted) return;
   const int Count = FGifImage->Frames().Count();
   const auto Current =
-      FrameNumber(*FMoveFrameForm->CurrentEdit(), Count, "Current parameter falls outside the limits allowable values.");
+      FrameNumber(*FForms->MoveFrameForm->CurrentEdit(), Count, "Current parameter falls outside the limits allowable values.");
   if (!Current) return;
   const auto New =
-      FrameNumber(*FMoveFrameForm->NewEdit(), Count, "New parameter falls outside the limits allowable values.");
+      FrameNumber(*FForms->MoveFrameForm->NewEdit(), Count, "New parameter falls outside the limits allowable values.");
   if (!New) return;
   FGifImage->Frames().Move(*Current - 1, *New - 1);
   FramesChanged();
@@ -113,7 +113,7 @@ TOptimizerForm* TGiffer::OptimizerForm() const { return FOptimizerForm; }
 TExtensionsForm* TGiffer::ExtensionsForm() const { return FExtensionsForm; }
 
 void TGiffer::ExtensButtonClick() {
-  if (!FExtensionsForm) FExtensionsForm = new TExtensionsForm(*this, *FEditPropertyForm, *FExtensTypeForm);
+  if (!FExtensionsForm) FExtensionsForm = new TExtensionsForm(*this, *FForms->EditPropertyForm, *FForms->ExtensTypeForm);
   ShowChildWindow(FExtensionsForm);
 }
 

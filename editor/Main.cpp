@@ -21,14 +21,10 @@
 
 #include "editor/ExchangeFile.h"
 #include "editor/Preview.h"
-#include "editor/forms/EditPropDlg.h"
-#include "editor/forms/ExchangePlace.h"
-#include "editor/forms/ExtensTypeDlg.h"
 #include "editor/forms/ExtensionsDlg.h"
 #include "editor/forms/FrameOptionForm.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/forms/MapDlg.h"
-#include "editor/forms/MoveFrame.h"
 #include "editor/forms/OptimizerForm.h"
 #include "editor/forms/OpenWizDlg.h"
 #include "editor/forms/RotationEffectDlg.h"
@@ -110,19 +106,12 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
   FPreviewWindow = Ui->MdiArea->addSubWindow(FPreview);
   FPreviewWindow->setAttribute(Qt::WA_DeleteOnClose, false);
   FPreviewWindow->show();
-  FForms = std::make_unique<TStartupForms>(this, FSettings);
-  FRotationEffectForm = new TRotationEffectForm(*this, this);
-  CreateEffectForms();
-  CreateWizardForms();
+  FForms = std::make_unique<TStartupForms>(*this, FSettings);
   // Windows that show the preview's copy follow it.
   connect(FPreview, &TGifPreview::Rebound, this, ui::GuardedSlot([this] {
     if (FFrameOptionForm) FFrameOptionForm->ShowPreviewColorMap();
     if (FExtensionsForm) FExtensionsForm->RefillExtensionTree();
   }));
-  FExchangePlaceForm = new TExchangePlaceForm(this);
-  FMoveFrameForm = new TMoveFrameForm(this);
-  FEditPropertyForm = new TEditPropertyForm(this);
-  FExtensTypeForm = new TExtensType(this);
   for (QAction* Each : findChildren<QAction*>()) SetOn(Each, true);
   BuildStatusBar();
   ConnectCommands();
@@ -664,7 +653,7 @@ void TGiffer::ScanButtonClick() {
   if (FPlexor.Scan(this, FStartDirValue) == 1) LoadExchangeBitmap();
 }
 
-void TGiffer::Rotation1Click() { FRotationEffectForm->exec(); }
+void TGiffer::Rotation1Click() { FForms->RotationEffectForm->exec(); }
 void TGiffer::Cutwizard1Click() {
   graphics::TBitmap* Bitmap = CurrentFrame().GetBitmap();
   if (!Bitmap) throw base::EInvalidOperation("The current frame is empty.");

@@ -40,25 +40,13 @@ class TShell;
 
 namespace editor {
 
-class TEditPropertyForm;
 class TEffectForm;
 struct TEffectRun;
-class TExchangePlaceForm;
-class TExtensType;
 class TExtensionsForm;
-class TFallWallForm;
 class TFrameOptionForm;
-class TGIFWizardForm;
 class TGifPreview;
-class TLinesForm;
 class TMapForm;
-class TMoveApartForm;
-class TMoveFrameForm;
-class TOpenWizForm;
 class TOptimizerForm;
-class TPreviewWizForm;
-class TRainForm;
-class TRotationEffectForm;
 class TTransitionFrames;
 
 // What the main window needs of the frame editor; the frame editor registers itself
@@ -142,21 +130,9 @@ class TGiffer : public QMainWindow {
   TMapForm* MapForm() const;
   plexor::TPlexor& Plexor() const { return FPlexor; }
   TGifPreview* Preview() const { return FPreview; }
-  TRotationEffectForm* RotationEffectForm() const { return FRotationEffectForm; }
-  TFallWallForm* FallWallForm() const { return FFallWallForm; }
-  TRainForm* RainForm() const { return FRainForm; }
-  TMoveApartForm* MoveApartForm() const { return FMoveApartForm; }
-  TLinesForm* LinesForm() const { return FLinesForm; }
-  TGIFWizardForm* GIFWizardForm() const { return FGIFWizardForm; }
-  TPreviewWizForm* PreviewWizForm() const { return FPreviewWizForm; }
   // The GIF wizard's new project: Count blank frames of Width x Height, unsaved, on
   // screen with frame 1 current (WizardCommands.cpp).
   void NewWizardProject(int Count, int Width, int Height);
-  // Made with the window and kept.
-  TExchangePlaceForm* ExchangePlaceForm() const { return FExchangePlaceForm; }
-  TMoveFrameForm* MoveFrameForm() const { return FMoveFrameForm; }
-  TEditPropertyForm* EditPropertyForm() const { return FEditPropertyForm; }
-  TExtensType* ExtensTypeForm() const { return FExtensTypeForm; }
   // Made on demand; none while closed.
   TFrameOptionForm* FrameOptionForm() const;
   TOptimizerForm* OptimizerForm() const;
@@ -299,15 +275,14 @@ class TGiffer : public QMainWindow {
   void PlacePreview(const TWindowBounds& Bounds);
   // A failed load leaves no project behind, and no name to save over.
   void DropProject();
+  // Count blank frames of Width x Height as a new project under Caption, on screen; a
+  // failure leaves no project.
+  void NewBlankProject(int Count, int Width, int Height, const QString& Caption);
   // The AVI file converted into a GIF beside it; empty when the user keeps an old GIF.
   std::string ConvertAvi(const std::string& FileName);
   // Writes the current frame; Format is ".BMP", ".JPG" or ".GIF".
   // False when the JPEG options were cancelled.
   bool WriteCurrentFrame(const std::string& FileName, const std::string& Format, bool AskJPEGOptions);
-  // The effect dialogs, made once with the window (EffectCommands.cpp).
-  void CreateEffectForms();
-  // The GIF wizard and its full view, made once with the window (WizardCommands.cpp).
-  void CreateWizardForms();
   // Shows Form; on Ok with a run that fits the project, Draw repaints the run on the
   // preview's copy and the project, and the preview shows the result, also when Draw
   // stops part-way.
@@ -330,23 +305,11 @@ class TGiffer : public QMainWindow {
   QPointer<TFrameOptionForm> FFrameOptionForm;
   QPointer<TOptimizerForm> FOptimizerForm;
   QPointer<TExtensionsForm> FExtensionsForm;
-  TExchangePlaceForm* FExchangePlaceForm = nullptr;
-  TMoveFrameForm* FMoveFrameForm = nullptr;
-  TEditPropertyForm* FEditPropertyForm = nullptr;
-  TExtensType* FExtensTypeForm = nullptr;
   QPointer<TMapForm> FMapForm;
   // Made with the window, it keeps the current frame; closing it minimises it.
   TGifPreview* FPreview = nullptr;
   QMdiSubWindow* FPreviewWindow = nullptr;
   std::vector<QAction*> FWindowItems;
-  // Made with the window and reused, so its preview image lasts from run to run.
-  TRotationEffectForm* FRotationEffectForm = nullptr;
-  TFallWallForm* FFallWallForm = nullptr;
-  TRainForm* FRainForm = nullptr;
-  TMoveApartForm* FMoveApartForm = nullptr;
-  TLinesForm* FLinesForm = nullptr;
-  TPreviewWizForm* FPreviewWizForm = nullptr;
-  TGIFWizardForm* FGIFWizardForm = nullptr;
   bool FShown = false;
   std::vector<QLabel*> FPanels;
   // After the preview, as the program starts its forms.

@@ -4,21 +4,15 @@
 
 #include "editor/Main.h"
 #include "editor/Preview.h"
-#include "editor/forms/PrevWizDlj.h"
 #include "editor/forms/WizardMain.h"
 #include "platform/ui/WindowCanvas.h"
 
 namespace editor {
 
-void TGiffer::CreateWizardForms() {
-  FPreviewWizForm = new TPreviewWizForm(this);
-  FGIFWizardForm = new TGIFWizardForm(*this, *FPreviewWizForm, this);
-}
-
 void TGiffer::GIFWizard1Click() {
-  FGIFWizardForm->exec();
+  FForms->GIFWizardForm->exec();
   // Only a finished build changed the project.
-  if (!FGIFWizardForm->Built() || !FGifImage) return;
+  if (!FForms->GIFWizardForm->Built() || !FGifImage) return;
   SetModified(true);
   BindProjectEvents();
 }
@@ -29,21 +23,8 @@ void TGiffer::NewWizardProject(int Count, int Width, int Height) {
   FPanels[1]->repaint();
   FFileNameValue.clear();
   EnableFrameTools(true);
-  try {
-    FGifImage = std::make_unique<gif::TGIFImage>();
-    BindProjectEvents();
-    FGifImage->SetReductionMethod(gif::rdOptimizedWindows);
-    setWindowTitle(QStringLiteral("Veltrane Animora: New Gif"));
-    FPanels[1]->clear();
-    graphics::TBitmap Blank;
-    Blank.SetWidth(Width);
-    Blank.SetHeight(Height);
-    for (int Index = 0; Index < Count; ++Index) FGifImage->AddFrame(&Blank);
-    ShowProject();
-  } catch (...) {
-    DropProject();
-    throw;
-  }
+  FPanels[1]->clear();
+  NewBlankProject(Count, Width, Height, QStringLiteral("Veltrane Animora: New Gif"));
   FPreview->PreviewImage()->hide();
   EnableFrameTools(true);
   SetModified(true);

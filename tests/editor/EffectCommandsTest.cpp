@@ -187,7 +187,7 @@ TEST_F(EffectCommandsTest, TheDialogRefusesCountsThatGiveNoRunAndKeepsItsBoxes) 
     EXPECT_FALSE(Giffer->Modified());
   }
   // Made once: the same dialog, with the box as it was left.
-  editor::TLinesForm* Form = Giffer->LinesForm();
+  editor::TLinesForm* Form = Giffer->Forms().LinesForm.get();
   WhenModal<editor::TLinesForm>([Form](editor::TLinesForm& Shown) {
     EXPECT_EQ(&Shown, Form);
     EXPECT_EQ(Shown.EditCount()->text(), "1");
@@ -198,7 +198,7 @@ TEST_F(EffectCommandsTest, TheDialogRefusesCountsThatGiveNoRunAndKeepsItsBoxes) 
 
 TEST_F(EffectCommandsTest, FallWallScaleDisablesUnfold) {
   Open(3);
-  editor::TFallWallForm& Form = *Giffer->FallWallForm();
+  editor::TFallWallForm& Form = *Giffer->Forms().FallWallForm;
   EXPECT_EQ(Form.FallCB()->count(), 4);
   EXPECT_EQ(Form.FallCB()->itemText(1), "Down to  Up");
   Form.ScaleCB()->setChecked(true);

@@ -103,12 +103,12 @@ TEST_F(FrameCommandsTest, ExchangeAndMoveCheckTheirFrameNumbers) {
     if (Case.Move) {
       WhenModal<editor::TMoveFrameForm>([&](editor::TMoveFrameForm& F) { Answer(F, F.CurrentEdit(), F.NewEdit()); });
       Giffer->Action("Moveframe1")->trigger();
-      EXPECT_EQ(Used, Giffer->MoveFrameForm());
+      EXPECT_EQ(Used, Giffer->Forms().MoveFrameForm.get());
     } else {
       WhenModal<editor::TExchangePlaceForm>(
           [&](editor::TExchangePlaceForm& F) { Answer(F, F.FirstFrameEdit(), F.SecondFrameEdit()); });
       Giffer->Action("Exchange1")->trigger();
-      EXPECT_EQ(Used, Giffer->ExchangePlaceForm());
+      EXPECT_EQ(Used, Giffer->Forms().ExchangePlaceForm.get());
     }
     EXPECT_EQ(Order(), Case.Order.empty() ? Start : Case.Order);
     EXPECT_EQ(Giffer->Modified(), Case.Message.empty());
@@ -125,15 +125,15 @@ TEST_F(FrameCommandsTest, ExchangeAndMoveCheckTheirFrameNumbers) {
 
 TEST_F(FrameCommandsTest, TheDialogsAreMadeOnceAndKeepTheirValues) {
   editor::TGiffer& Main = Open(3);
-  editor::TExchangePlaceForm* Form = Main.ExchangePlaceForm();
+  editor::TExchangePlaceForm* Form = Main.Forms().ExchangePlaceForm.get();
   EXPECT_EQ(Form->FirstFrameEdit()->text(), "1");
-  EXPECT_EQ(Main.MoveFrameForm()->CurrentEdit()->text(), "0");
+  EXPECT_EQ(Main.Forms().MoveFrameForm->CurrentEdit()->text(), "0");
   WhenModal<editor::TExchangePlaceForm>([](editor::TExchangePlaceForm& F) {
     F.FirstFrameEdit()->setText("2");
     F.findChild<QPushButton*>("CancelButton")->click();
   });
   Main.Action("Exchange1")->trigger();
-  EXPECT_EQ(Main.ExchangePlaceForm(), Form);
+  EXPECT_EQ(Main.Forms().ExchangePlaceForm.get(), Form);
   EXPECT_EQ(Form->FirstFrameEdit()->text(), "2");
   EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));
   EXPECT_FALSE(Main.Modified());

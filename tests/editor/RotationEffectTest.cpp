@@ -57,7 +57,7 @@ class RotationEffectTest : public MainWindowTest {
     WritePatternGIF(InStart("source.gif"), Count, White);
     editor::TGiffer& Giffer = Shown({"source.gif"});
     EXPECT_EQ(Giffer.FGif()->Frames().Count(), Count);
-    return *Giffer.RotationEffectForm();
+    return *Giffer.Forms().RotationEffectForm;
   }
   static void Set(editor::TRotationEffectForm& Form, const char* First, const char* Number) {
     Form.EditFirstF()->setText(First);

@@ -64,7 +64,7 @@ class WizardTest : public MainWindowTest {
 
  public:
   using MainWindowTest::InStart;
-  editor::TGIFWizardForm& Wizard() { return *Giffer->GIFWizardForm(); }
+  editor::TGIFWizardForm& Wizard() { return *Giffer->Forms().GIFWizardForm; }
   template <class T>
   T* Find(const char* Name) {
     T* Found = Wizard().findChild<T*>(QString::fromLatin1(Name));
@@ -370,7 +370,7 @@ TEST_F(WizardTest, DoubleClickShowsTheFullView) {
     View.reject();
   });
   QTest::mouseDClick(Find<QWidget>("PreviewImage"), Qt::LeftButton);
-  EXPECT_TRUE(Giffer->PreviewWizForm()->isHidden());
+  EXPECT_TRUE(Giffer->Forms().PreviewWizForm->isHidden());
 }
 
 }  // namespace

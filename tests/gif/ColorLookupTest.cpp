@@ -9,21 +9,11 @@
 #include "platform/gdi/Halftone.h"
 
 using namespace gif;
+using giftest::MakePalette;
+using giftest::PalettePtr;
 using giftest::RGB;
 
 namespace {
-
-struct PaletteDeleter {
-  void operator()(gdi::PaletteObject* P) const { gdi::DeleteObject(P); }
-};
-using PalettePtr = std::unique_ptr<gdi::PaletteObject, PaletteDeleter>;
-
-gdi::HPALETTE MakePalette(const std::vector<RGB>& Colors) {
-  gdi::LOGPALETTE L;
-  for (const RGB& C : Colors)
-    L.palPalEntry.push_back({static_cast<uint8_t>(C.R), static_cast<uint8_t>(C.G), static_cast<uint8_t>(C.B), 0});
-  return gdi::CreatePalette(L);
-}
 
 struct Answer {
   int Index;

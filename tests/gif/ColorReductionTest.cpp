@@ -19,18 +19,6 @@ using graphics::TBitmap;
 
 namespace {
 
-struct PaletteDeleter {
-  void operator()(gdi::PaletteObject* P) const { gdi::DeleteObject(P); }
-};
-using PalettePtr = std::unique_ptr<gdi::PaletteObject, PaletteDeleter>;
-
-gdi::HPALETTE MakePalette(const std::vector<RGB>& Colors) {
-  gdi::LOGPALETTE L;
-  for (const RGB& C : Colors)
-    L.palPalEntry.push_back({static_cast<uint8_t>(C.R), static_cast<uint8_t>(C.G), static_cast<uint8_t>(C.B), 0});
-  return gdi::CreatePalette(L);
-}
-
 std::vector<RGB> ColorsOf(gdi::HPALETTE Palette) {
   std::vector<gdi::PALETTEENTRY> E(gdi::GetPaletteEntries(Palette, 0, 0, nullptr));
   gdi::GetPaletteEntries(Palette, 0, static_cast<uint32_t>(E.size()), E.data());

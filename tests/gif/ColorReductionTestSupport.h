@@ -2,11 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <vector>
 
 #include "gif/ColorLookup.h"
 #include "gif/DitherEngine.h"
+#include "platform/gdi/Object.h"
+#include "platform/gdi/Palette.h"
 
 namespace giftest {
 
@@ -14,6 +17,18 @@ struct RGB {
   int R, G, B;
   friend bool operator==(const RGB&, const RGB&) = default;
 };
+
+struct PaletteDeleter {
+  void operator()(gdi::PaletteObject* P) const { gdi::DeleteObject(P); }
+};
+using PalettePtr = std::unique_ptr<gdi::PaletteObject, PaletteDeleter>;
+
+inline gdi::HPALETTE MakePalette(const std::vector<RGB>& Colors) {
+  gdi::LOGPALETTE L;
+  for (const RGB& C : Colors)
+    L.palPalEntry.push_back({static_cast<uint8_t>(C.R), static_cast<uint8_t>(C.G), static_cast<uint8_t>(C.B), 0});
+  return gdi::CreatePalette(L);
+}
 
 // Each channel becomes 0 below 128 and 255 from 128; the index holds one bit per
 // channel (red 4, green 2, blue 1). Remembers every colour it was asked for.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,19 @@ inline Bytes Concat(std::initializer_list<Bytes> Parts) {
 }
 
 inline Bytes Text(const std::string& S) { return Bytes(S.begin(), S.end()); }
+
+// Appends to Frame's extensions a graphic control extension with Delay and Disposal,
+// and with Transparent as its transparent index when that is 0 or more.
+inline void AddGraphicControl(gif::TGIFSubImage* Frame, int Delay, int Disposal, int Transparent) {
+  auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(Frame);
+  Control->SetDelay(static_cast<uint16_t>(Delay));
+  Control->SetDisposal(static_cast<gif::TFrameDisposal>(Disposal));
+  if (Transparent >= 0) {
+    Control->SetTransparent(true);
+    Control->SetTransparentColor(static_cast<uint8_t>(Transparent));
+  }
+  Frame->Extensions()->Add(std::move(Control));
+}
 
 // "GIF89a", a logical screen and, when Colors is not empty, a global table of
 // 2^(SizeBits + 1) entries whose first entries are Colors (R, G, B each).

@@ -41,16 +41,7 @@ std::unique_ptr<TGIFImage> Build(int Width, int Height, const std::vector<TColor
     for (TColor C : F.Local) Frame->ColorMap()->Add(C);
     for (int I = 0; I < F.Width * F.Height; ++I)
       Frame->Data()[I] = F.Pixels.empty() ? F.Index : F.Pixels[static_cast<size_t>(I)];
-    if (F.Delay >= 0) {
-      auto Control = std::make_unique<TGIFGraphicControlExtension>(Frame);
-      Control->SetDelay(static_cast<uint16_t>(F.Delay));
-      Control->SetDisposal(static_cast<TFrameDisposal>(F.Disposal));
-      if (F.Transparent >= 0) {
-        Control->SetTransparent(true);
-        Control->SetTransparentColor(static_cast<uint8_t>(F.Transparent));
-      }
-      Frame->Extensions()->Add(std::move(Control));
-    }
+    if (F.Delay >= 0) giftest::AddGraphicControl(Frame, F.Delay, F.Disposal, F.Transparent);
     Image->AddFrame(Frame);
   }
   return Image;

@@ -11,11 +11,11 @@
 
 #include "gif/GIFImage.h"
 #include "platform/base/HandOff.h"
+#include "tests/gif/GIFTestSupport.h"
 
 namespace paintertest {
 
 using base::TColor;
-using gif::TFrameDisposal;
 using gif::TGIFDrawFlags;
 using gif::TGIFImage;
 using gif::TGIFPainter;
@@ -107,16 +107,7 @@ inline std::unique_ptr<TGIFImage> MakeImage(int Width, int Height, const std::ve
       Loop->SetLoops(static_cast<uint16_t>(F.Loops));
       Frame->Extensions()->Add(std::move(Loop));
     }
-    if (F.Delay >= 0) {
-      auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(Frame);
-      Control->SetDelay(static_cast<uint16_t>(F.Delay));
-      Control->SetDisposal(static_cast<TFrameDisposal>(F.Disposal));
-      if (F.Transparent >= 0) {
-        Control->SetTransparent(true);
-        Control->SetTransparentColor(static_cast<uint8_t>(F.Transparent));
-      }
-      Frame->Extensions()->Add(std::move(Control));
-    }
+    if (F.Delay >= 0) giftest::AddGraphicControl(Frame, F.Delay, F.Disposal, F.Transparent);
     Image->AddFrame(Frame);
   }
   return Image;
