@@ -276,6 +276,8 @@ bool TGIFWizardForm::CheckBuild(graphics::TBitmap& Background, bool& HasBackgrou
   if (!CheckedInteger(*Ui->LeftPos, "Left", -MaxSide, MaxSide)) return false;
   if (!CheckedInteger(*Ui->TopEdit, "Top", -MaxSide, MaxSide)) return false;
   if (Ui->LinesRB->isChecked() && !CheckedInteger(*Ui->EditLines, "Count of lines", 1, MaxSide)) return false;
+  // An open frame editor's unstored drawing is asked about before the project it belongs to.
+  if (TFrameEditorLink* Editor = FMain.FrameEditor(); Editor && !Editor->CheckModified()) return false;
   if (FMain.FProjectOpen() != 0) {
     const ui::TModalResult Answer =
         ui::Dialogs().MessageBox("Save changes?", "Warning", ui::mtInformation, ui::mbYesNoCancel);

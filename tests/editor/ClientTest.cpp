@@ -24,6 +24,7 @@
 #include "editor/controls/EditN.h"
 #include "editor/controls/FrameView.h"
 #include "editor/forms/TextDlg.h"
+#include "editor/forms/WizardMain.h"
 #include "gif/GraphicControlExtension.h"
 #include "platform/ui/BitmapImage.h"
 #include "platform/ui/QtGlyphRasterizer.h"
@@ -698,6 +699,27 @@ TEST_F(ClientTest, ClosingTheProjectAsksAboutTheFrameFirst) {
   EXPECT_EQ(Shown[0].first, "Frame was modified Save changes?");
   EXPECT_EQ(Shown[1].first, "Save changes?");
   EXPECT_FALSE(Alive);
+}
+
+TEST_F(ClientTest, TheGifWizardAsksAboutTheFrameBeforeReplacingTheProject) {
+  editor::TGifClientForm& Form = Open();
+  QPointer<editor::TGifClientForm> Alive(&Form);
+  Tool("PenButton");
+  Click(Form, {10, 3});
+  gif::TGIFImage* Project = Main().FGif();
+  editor::TGIFWizardForm& Wizard = *Main().Forms().GIFWizardForm;
+  Wizard.show();
+  editortest::RunPosted();
+  Wizard.findChild<QLineEdit*>("BackGroundEdit")->setText("");
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrCancel)});
+  for (int Page = 0; Page < 3; ++Page) Wizard.findChild<QAbstractButton*>("NextButton")->click();
+  const auto Shown = editortest::Messages(Dialogs);
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(Shown[0].first, "Frame was modified Save changes?");
+  EXPECT_FALSE(Wizard.Built());
+  EXPECT_TRUE(Alive);
+  EXPECT_EQ(Main().FGif(), Project);
+  Wizard.hide();
 }
 
 TEST_F(ClientTest, TheEditedFrameIsFollowedWhenFramesAreAdded) {
