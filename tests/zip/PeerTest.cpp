@@ -172,7 +172,7 @@ TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
 // The Go source's archive/zip test archives list as zipfile lists them, or are refused
 // with a clear message where zipfile refuses them too.
 TEST(ZipGoCorpus, ListsOrRefusesClearly) {
-  const std::filesystem::path Folder = "/usr/lib/go-1.19/src/archive/zip/testdata";
+  const std::filesystem::path Folder = "/usr/share/go-1.19/src/archive/zip/testdata";
   if (!std::filesystem::is_directory(Folder)) GTEST_SKIP() << "golang-1.19-src is not installed";
   for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
     const std::string Name = Entry.path().string();
