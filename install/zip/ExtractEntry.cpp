@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <random>
+#include <utility>
 
 #include "install/zip/ZipUtil.h"
 #include "platform/base/Stream.h"
@@ -168,6 +169,11 @@ class TFolder {
   ~TFolder() {
     if (FFd >= 0) ::close(FFd);
   }
+  TFolder(const TFolder&) = delete;
+  TFolder& operator=(TFolder&& Other) {
+    std::swap(FFd, Other.FFd);
+    return *this;
+  }
   int Fd() const { return FFd; }
 
  private:
@@ -273,20 +279,34 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   State.CompressedLeft = Entry.CompressedSize;
   State.UncompressedLeft = Entry.UncompressedSize;
 
+  std::string FName;
+  for (const std::string& C : Relative) FName += (FName.empty() ? "" : "/") + C;
   TFolder Target(OpenFolders(State.DestFolder, Relative, FolderCount));
-  std::string Name = Relative.back();
-  std::string FName = Folder.empty() || !Host.RecreateDirs() ? Name : Folder + Name;
   if (Target.Fd() < 0) {
     Fail(State, Host, FileIndex, FullName + ": cannot make its folder: " + ErrorText());
     return;
   }
   struct stat Existing;
-  if (::fstatat(Target.Fd(), Name.c_str(), &Existing, AT_SYMLINK_NOFOLLOW) == 0) {
+  if (::fstatat(Target.Fd(), Relative.back().c_str(), &Existing, AT_SYMLINK_NOFOLLOW) == 0) {
+    const std::string Asked = FName;
     if (!Host.ConfirmOverwrite(FileIndex, FName)) {
       SkipEntryData(State, Host);
       return;
     }
+    // The handler gave another name below the destination.
+    if (FName != Asked) {
+      if (!SafeRelativePath(FName, Relative)) {
+        Fail(State, Host, FileIndex, FName + ": refused, the path leaves the destination folder");
+        return;
+      }
+      Target = TFolder(OpenFolders(State.DestFolder, Relative, Relative.size() - 1));
+      if (Target.Fd() < 0) {
+        Fail(State, Host, FileIndex, FName + ": cannot make its folder: " + ErrorText());
+        return;
+      }
+    }
   }
+  const std::string Name = Relative.back();
 
   TTempFile Temp(Target.Fd(), Name);
   if (Temp.Fd() < 0) {
