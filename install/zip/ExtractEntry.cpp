@@ -232,7 +232,12 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
       Fail(State, Host, FileIndex, FullName + ": no local header at its offset");
       return;
     }
-    Archive.Seek((Local[26] | Local[27] << 8) + (Local[28] | Local[29] << 8), base::TSeekOrigin::soCurrent);
+    const int64_t Skip = (Local[26] | Local[27] << 8) + (Local[28] | Local[29] << 8);
+    if (Entry.LocalHeaderOffset + LocalHeaderSize + Skip + Entry.CompressedSize > Host.EntryEnd(FileIndex)) {
+      Fail(State, Host, FileIndex, FullName + ": refused, its data overlaps another entry");
+      return;
+    }
+    Archive.Seek(Skip, base::TSeekOrigin::soCurrent);
   }
 
   // Where the entry goes, relative to the destination folder.
