@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   }
   const std::string Corpus = argv[1];
   std::vector<zipbench::TRatio> Ratios = zipbench::MeasureInflate(zipbench::CorpusFiles(Corpus + "/files"));
+  for (const auto& R : zipbench::MeasureExtract(Corpus + "/corpus.zip")) Ratios.push_back(R);
   std::string Last;
   for (const auto& R : Ratios) {
     char Text[96];

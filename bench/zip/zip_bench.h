@@ -20,4 +20,7 @@ double BestSeconds(void (*Work)(void*), void* Context);
 // Inflate of each file deflated by zlib (level 6), ours against zlib and libdeflate.
 std::vector<TRatio> MeasureInflate(const std::vector<std::string>& Files);
 
+// Extraction of the corpus archive, ours against Info-ZIP unzip.
+std::vector<TRatio> MeasureExtract(const std::string& Archive);
+
 }  // namespace zipbench
