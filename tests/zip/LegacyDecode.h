@@ -2,6 +2,7 @@
 // straddle chunk ends, and collects what it writes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <span>
