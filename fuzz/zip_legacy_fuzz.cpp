@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   Source.Rest = std::span<const uint8_t>(Data + 4, Size - 4);
   TSink Sink;
   zip::TBitInput Input(Source);
-  zip::TOutputWindow Output;
+  // One window for every input, as one extraction run keeps it for all its entries.
+  static zip::TOutputWindow Output;
   Output.Begin(Sink, Declared);
   int Result = zip::drInvalidData;
   if (Method == 1) {
