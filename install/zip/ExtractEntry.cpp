@@ -10,6 +10,9 @@
 #include <ctime>
 #include <utility>
 
+#include "install/zip/Explode.h"
+#include "install/zip/Unreduce.h"
+#include "install/zip/Unshrink.h"
 #include "install/zip/ZipUtil.h"
 #include "platform/base/Stream.h"
 
@@ -18,6 +21,10 @@ namespace zip {
 namespace {
 
 constexpr uint16_t MethodStored = 0;
+constexpr uint16_t MethodShrunk = 1;
+constexpr uint16_t MethodReduced1 = 2;
+constexpr uint16_t MethodReduced4 = 5;
+constexpr uint16_t MethodImploded = 6;
 constexpr uint16_t MethodDeflated = 8;
 constexpr unsigned HostUnix = 3;
 
@@ -331,6 +338,12 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
       if (Decoded) State.Window.Flush();
     } else if (Entry.CompressionMethod == MethodDeflated) {
       Decoded = State.Inflater.InflateEntry(Input, State.Window) == drSuccess;
+    } else if (Entry.CompressionMethod == MethodShrunk) {
+      Decoded = UnshrinkEntry(Input, State.Window, Entry.UncompressedSize) == drSuccess;
+    } else if (Entry.CompressionMethod >= MethodReduced1 && Entry.CompressionMethod <= MethodReduced4) {
+      Decoded = UnreduceEntry(Input, State.Window, Entry.CompressionMethod - 1, Entry.UncompressedSize) == drSuccess;
+    } else if (Entry.CompressionMethod == MethodImploded) {
+      Decoded = ExplodeEntry(Input, State.Window, Entry.Flag, State.CompressedLeft, Entry.UncompressedSize) == drSuccess;
     } else {
       Host.Inform("Unknown compression method", "Zip Error");
     }
