@@ -112,15 +112,19 @@ unsigned TDeflater::FindLongestMatch(unsigned Candidate) {
   const unsigned Limit = Position > MaxDist ? Position - MaxDist : 0;
   const unsigned Nice = Config.NiceLength;
   unsigned Best = PrevLength;
-  uint16_t ScanEnd;
-  std::memcpy(&ScanEnd, Scan + Best - 1, 2);
+  // The four bytes ending at offset Best must agree for a longer match; with Best 2 the
+  // byte before the string is loaded too and masked off (both strings have one).
+  uint32_t EndMask = Best >= 3 ? 0xFFFFFFFFu : 0xFFFFFF00u;
+  uint32_t ScanEnd;
+  std::memcpy(&ScanEnd, Scan + Best - 3, 4);
   uint16_t ScanStart;
   std::memcpy(&ScanStart, Scan, 2);
   do {
     const uint8_t* Match = Base + Candidate;
+    uint32_t M4;
+    std::memcpy(&M4, Match + Best - 3, 4);
+    if (((M4 ^ ScanEnd) & EndMask) != 0) continue;
     uint16_t M;
-    std::memcpy(&M, Match + Best - 1, 2);
-    if (M != ScanEnd) continue;
     std::memcpy(&M, Match, 2);
     if (M != ScanStart) continue;
     const unsigned Len = 2 + CommonLength(Scan + 2, Match + 2, MaxMatch - 2);
@@ -128,7 +132,8 @@ unsigned TDeflater::FindLongestMatch(unsigned Candidate) {
       MatchStart = Candidate;
       Best = Len;
       if (Len >= Nice) break;
-      std::memcpy(&ScanEnd, Scan + Best - 1, 2);
+      EndMask = 0xFFFFFFFFu;
+      std::memcpy(&ScanEnd, Scan + Best - 3, 4);
     }
   } while ((Candidate = PrevLinks[Candidate & WindowMask]) > Limit && --Chain != 0);
   return Best;
