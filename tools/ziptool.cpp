@@ -16,6 +16,7 @@ struct TCommand {
 
 constexpr TCommand Commands[] = {
     {"list", "list ARCHIVE", ziptool::List},
+    {"create", "create ARCHIVE [--level N] [--password P] [--blocks BYTES] NAME...", ziptool::Create},
 };
 
 int Usage() {
