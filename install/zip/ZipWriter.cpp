@@ -542,34 +542,34 @@ void TZipWriter::RecordNewEntry(TRun& Run, std::unique_ptr<TZipHeaderInfo> Entry
   if (FDispose) Run.DisposeList.push_back(Name);
 }
 
+// The entry's local header, extra field, data and data descriptor go over byte for
+// byte: none of them holds an offset.
 void TZipWriter::CopyExistingEntry(TRun& Run, const TZipHeaderInfo& Entry) {
   base::TStream& Old = *FArchive;
-  Old.Seek(static_cast<int64_t>(Entry.LocalHeaderOffset), base::TSeekOrigin::soBeginning);
+  const int64_t From = static_cast<int64_t>(Entry.LocalHeaderOffset);
+  Old.Seek(From, base::TSeekOrigin::soBeginning);
   TZipHeaderInfo Local;
   if (!Local.ReadLocal(Old)) throw EFatalUnzipError("Premature end of file reached");
-  auto Copy = std::make_unique<TZipHeaderInfo>();
-  Copy->Assign(&Entry);
-  Copy->SetExtraField(Local.ExtraField());
-  if (Run.MultiVolume(GetMultiMode()) && Copy->LocalSize() >= VolumeSpaceLeft(Run)) {
-    NextOutputVolume(Run);
-    if (Copy->LocalSize() >= VolumeSpaceLeft(Run)) throw base::Exception("The volume is too small for the archive");
-  }
-  Copy->DiskNumberStart = static_cast<uint16_t>(Run.CurrentVolume);
-  Copy->WriteLocal(*Run.Out);
-  int64_t Count = static_cast<int64_t>(Entry.CompressedSize);
+  int64_t Count = Local.LocalSize() + static_cast<int64_t>(Entry.CompressedSize);
   if (Entry.HasDataDescriptor()) {
     // The descriptor may or may not start with its signature.
-    const int64_t DataStart = Old.Position();
-    Old.Seek(Count, base::TSeekOrigin::soCurrent);
+    Old.Seek(From + Count, base::TSeekOrigin::soBeginning);
     uint8_t Sig[4] = {};
     const bool Signed = Old.Read(Sig, 4) == 4 &&
                         (uint32_t(Sig[0]) | uint32_t(Sig[1]) << 8 | uint32_t(Sig[2]) << 16 | uint32_t(Sig[3]) << 24) ==
                             DataDescriptorSignature;
     Count += Signed ? 16 : 12;
-    Old.Seek(DataStart, base::TSeekOrigin::soBeginning);
   }
+  if (Run.MultiVolume(GetMultiMode()) && Local.LocalSize() >= VolumeSpaceLeft(Run)) {
+    NextOutputVolume(Run);
+    if (Local.LocalSize() >= VolumeSpaceLeft(Run)) throw base::Exception("The volume is too small for the archive");
+  }
+  auto Copy = std::make_unique<TZipHeaderInfo>();
+  Copy->Assign(&Entry);
+  Copy->DiskNumberStart = static_cast<uint16_t>(Run.CurrentVolume);
+  Copy->LocalHeaderOffset = static_cast<uint64_t>(Run.Out->Position());
+  Old.Seek(From, base::TSeekOrigin::soBeginning);
   WriteSplit(Run, Old, Count);
-  Copy->SetExtraField(Entry.ExtraField());
   Run.Names[Lower(Copy->FullName())] = static_cast<int>(Run.Entries.size());
   Run.Entries.push_back(std::move(Copy));
 }
