@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "tools/ZipTool.h"
+#include "tools/ZipToolExtract.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ struct TCommand {
 constexpr TCommand Commands[] = {
     {"list", "list ARCHIVE", ziptool::List},
     {"create", "create ARCHIVE [--level N] [--password P] [--blocks BYTES] NAME...", ziptool::Create},
+    {"test", "test ARCHIVE [--password P]", ziptool::Test},
+    {"extract", "extract ARCHIVE DEST [--password P]", ziptool::Extract},
 };
 
 int Usage() {

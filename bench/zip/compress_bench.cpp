@@ -1,7 +1,7 @@
 // Compression of our deflate against zlib at levels 1, 6 and 9 on the same files, with
 // libdeflate's figures beside them as the ceiling. Each figure is the best of three
-// runs over the whole corpus. The last line gives our size and speed as ratios to
-// zlib's (size below 1 is smaller, speed above 1 is faster).
+// runs over the whole corpus; the ratios are our size and speed to zlib's (size below 1
+// is smaller, speed above 1 is faster).
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/zip/zip_bench.h"
 #include "install/zip/Deflate.h"
 
 namespace {
@@ -57,18 +58,22 @@ TFigure Measure(const std::vector<Bytes>& Files, F Compress) {
 
 }  // namespace
 
-// Prints one line per level and returns the ratio line.
-std::string CompressBench(const std::vector<Bytes>& Files) {
+namespace zipbench {
+
+std::vector<TRatio> MeasureCompress(const std::vector<std::string>& Names) {
+  std::vector<Bytes> Files;
   uint64_t Total = 0;
   size_t Largest = 0;
-  for (const Bytes& F : Files) {
-    Total += F.size();
-    Largest = std::max(Largest, F.size());
+  for (const std::string& Name : Names) {
+    std::ifstream In(Name, std::ios::binary);
+    Files.emplace_back(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    Total += Files.back().size();
+    Largest = std::max(Largest, Files.back().size());
   }
   Bytes Out(Largest + Largest / 100 + 1024);
   zip::TDeflater Deflater;
   Deflater.AllocateBuffers();
-  std::string Ratios = "compress ours/zlib:";
+  std::vector<TRatio> Ratios;
   const auto MBs = [&](const TFigure& F) { return static_cast<double>(Total) / F.Seconds / 1e6; };
   for (int Level : {1, 6, 9}) {
     const TFigure Ours = Measure(Files, [&](const Bytes& File) {
@@ -93,27 +98,15 @@ std::string CompressBench(const std::vector<Bytes>& Files) {
       return static_cast<uint64_t>(libdeflate_deflate_compress(C, File.data(), File.size(), Out.data(), Out.size()));
     });
     libdeflate_free_compressor(C);
-    std::printf("level %d: ours %llu bytes %.1f MB/s | zlib %llu bytes %.1f MB/s | libdeflate %llu bytes %.1f MB/s\n",
+    std::printf("deflate level %d: ours %llu bytes %.1f MB/s | zlib %llu bytes %.1f MB/s | libdeflate %llu bytes %.1f MB/s\n",
                 Level, static_cast<unsigned long long>(Ours.Size), MBs(Ours),
                 static_cast<unsigned long long>(Zlib.Size), MBs(Zlib),
                 static_cast<unsigned long long>(Ceiling.Size), MBs(Ceiling));
-    char Part[96];
-    std::snprintf(Part, sizeof Part, " L%d size %.4f speed %.2f", Level,
-                  static_cast<double>(Ours.Size) / static_cast<double>(Zlib.Size), Zlib.Seconds / Ours.Seconds);
-    Ratios += Part;
+    const std::string L = std::to_string(Level);
+    Ratios.push_back({"deflate" + L + " size/zlib", static_cast<double>(Ours.Size) / static_cast<double>(Zlib.Size)});
+    Ratios.push_back({"deflate" + L + "/zlib", Zlib.Seconds / Ours.Seconds});
   }
   return Ratios;
 }
 
-int main(int argc, char** argv) {
-  std::vector<Bytes> Files;
-  for (int I = 1; I < argc; ++I) {
-    std::ifstream In(argv[I], std::ios::binary);
-    Files.emplace_back(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-  }
-  if (Files.empty()) {
-    std::fprintf(stderr, "usage: compress_bench FILE...\n");
-    return 2;
-  }
-  std::printf("%s\n", CompressBench(Files).c_str());
-}
+}  // namespace zipbench
