@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "install/zip/ZipReader.h"
+#include "install/zip/ZipExtractor.h"
 #include "platform/base/Persistent.h"
 
 namespace zip {

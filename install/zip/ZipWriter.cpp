@@ -121,7 +121,7 @@ class TZipWriter::TEntryStreams : public TDeflateStreams {
     } else {
       R.Target().WriteBuffer(Buffer, Count);
     }
-    W.CheckCancel("User Aborted Operation");
+    W.TZipReader::CheckCancel("User Aborted Operation");
   }
 
  private:
@@ -198,8 +198,8 @@ int64_t TZipWriter::VolumeSpaceLeft(TRun& Run) { return Run.Budget - Run.Out->Si
 std::string TZipWriter::StoredPathOf(const std::string& Name) const {
   if (!FStorePaths) return std::string();
   std::string Folder = FolderOf(Name);
-  if (FRelativePaths && !RootDir().empty() && Folder.compare(0, RootDir().size(), RootDir()) == 0)
-    Folder.erase(0, RootDir().size());
+  if (FRelativePaths && !TZipReader::RootDir().empty() && Folder.compare(0, TZipReader::RootDir().size(), TZipReader::RootDir()) == 0)
+    Folder.erase(0, TZipReader::RootDir().size());
   return Folder;
 }
 
@@ -347,7 +347,7 @@ void TZipWriter::ExpandFilesList(TRun& Run) {
       Files.Delete(I);
       continue;
     }
-    if (Name.find('/') == std::string::npos) Name = RootDir() + Name;
+    if (Name.find('/') == std::string::npos) Name = TZipReader::RootDir() + Name;
     TSourceFile File;
     if (!StatSourceFile(Name, File)) {
       Files.Delete(I);
@@ -364,7 +364,7 @@ void TZipWriter::ExpandFilesList(TRun& Run) {
   }
   for (const std::string& Pattern : Patterns) {
     std::string Folder = FolderOf(Pattern);
-    if (Folder.empty()) Folder = RootDir();
+    if (Folder.empty()) Folder = TZipReader::RootDir();
     TDirSearch Search(Folder, FRecurse, FileNameOf(Pattern));
     TSearchRec Rec;
     for (std::string Name = Search.NextFile(Rec); !Name.empty(); Name = Search.NextFile(Rec)) {

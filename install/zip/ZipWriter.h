@@ -14,13 +14,13 @@
 
 #include "install/zip/Deflate.h"
 #include "install/zip/MultiZipInfo.h"
-#include "install/zip/ZipReader.h"
+#include "install/zip/ZipExtractor.h"
 
 namespace zip {
 
 enum TZipAction : uint8_t { zaUpdate, zaReplace, zaFreshen };
 
-class TZipWriter : public TZipReader {
+class TZipWriter : public TZipExtractor {
  public:
   ANIMORA_CLASS(TZipWriter)
   TZipWriter();
