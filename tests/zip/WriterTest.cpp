@@ -127,6 +127,32 @@ TEST_F(ZipWriterTest, PeersAcceptEveryLevelWithAndWithoutPassword) {
   }
 }
 
+TEST_F(ZipWriterTest, OurExtractionGivesBackTheTree) {
+  for (const std::string Password : {"", "pw"}) {
+    SCOPED_TRACE("password '" + Password + "'");
+    const fs::path Archive = Dir / ("x" + Password + ".zip");
+    zip::TZipWriter W;
+    Setup(W, Archive);
+    W.SetPassword(Password);
+    W.SetPackLevel(9);
+    W.SetFilesList(TreeNames());
+    ASSERT_EQ(W.ZipFiles(), 5);
+    // The writer reads like its parent: it unpacks what it wrote.
+    const fs::path Out = Dir / ("x" + Password);
+    W.SetDestDir(Out.string());
+    W.SetDoAll(true);
+    W.SetRecreateDirs(true);
+    W.SetOverwriteMode(zip::TUZOverwriteMode::Always);
+    int Bad = 0;
+    W.OnBadCRC = [&](base::TObject*, uint32_t, uint32_t, int) { ++Bad; };
+    W.OnBadPassword = [&](base::TObject*, int, std::string&) { ++Bad; };
+    W.UnZip();
+    EXPECT_EQ(Bad, 0);
+    for (const char* N : {"text.txt", "sub/random.bin", "sub/empty", "caf\xC3\xA9.txt"})
+      EXPECT_EQ(ReadFile(Out / N), ReadFile(Tree / N)) << N;
+  }
+}
+
 TEST_F(ZipWriterTest, PasswordAddsTheHeaderWithTheCrcBytes) {
   const fs::path Archive = Dir / "p.zip";
   zip::TZipWriter W;
