@@ -26,7 +26,7 @@ class TCountingStreams : public zip::TDeflateStreams {
   explicit TCountingStreams(const Bytes& Source) : In(Source) {}
   int32_t ReadSourceData(uint8_t* Buffer, int32_t Size) override {
     const size_t N = std::min(static_cast<size_t>(Size), In.size() - Pos);
-    std::memcpy(Buffer, In.data() + Pos, N);
+    if (N > 0) std::memcpy(Buffer, In.data() + Pos, N);
     Pos += N;
     return static_cast<int32_t>(N);
   }

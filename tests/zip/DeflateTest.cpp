@@ -21,7 +21,7 @@ class TMemoryStreams : public zip::TDeflateStreams {
   TMemoryStreams(const Bytes& Source, size_t Chunk) : In(Source), ChunkSize(Chunk) {}
   int32_t ReadSourceData(uint8_t* Buffer, int32_t Size) override {
     const size_t N = std::min({static_cast<size_t>(Size), In.size() - Pos, ChunkSize});
-    std::memcpy(Buffer, In.data() + Pos, N);
+    if (N > 0) std::memcpy(Buffer, In.data() + Pos, N);
     Pos += N;
     return static_cast<int32_t>(N);
   }
