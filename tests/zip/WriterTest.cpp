@@ -344,6 +344,38 @@ TEST_F(ZipWriterTest, BlocksSplitTheArchiveAndAFailureRemovesThem) {
   EXPECT_FALSE(fs::exists(Dir / "tiny.002"));
 }
 
+TEST_F(ZipWriterTest, ChangedCommentIsWrittenBeforeTheNameChangesAndDisposeDeletes) {
+  const fs::path Archive = Dir / "c.zip";
+  WriteFile(Dir / "gone.txt", "to be disposed of");
+  zip::TZipWriter W;
+  Setup(W, Archive);
+  W.SetDispose(true);
+  base::TStringList L;
+  L.Add((Dir / "gone.txt").string());
+  L.Add((Tree / "text.txt").string());
+  W.SetFilesList(L);
+  std::vector<std::string> Asked;
+  W.OnDisposeFile = [&](base::TObject*, const std::string& Name, bool& Skip) {
+    Asked.push_back(Name);
+    Skip = Name.find("text.txt") != std::string::npos;
+  };
+  ASSERT_EQ(W.ZipFiles(), 2);
+  EXPECT_EQ(Asked.size(), 2u);
+  EXPECT_FALSE(fs::exists(Dir / "gone.txt"));
+  EXPECT_TRUE(fs::exists(Tree / "text.txt"));
+
+  W.SetDispose(false);
+  W.OpenZip();
+  W.SetZipComment("a comment of our own");
+  W.SetZipName((Dir / "other.zip").string());
+  zip::TZipReader R;
+  R.SetZipName(Archive.string());
+  EXPECT_EQ(R.ZipComment(), "a comment of our own");
+  R.OpenZip();
+  EXPECT_EQ(R.Count(), 2);
+  EXPECT_EQ(Shell("unzip -t " + Quote(Archive)), 0);
+}
+
 TEST_F(ZipWriterTest, StoredNamesAreNeverAbsoluteOrClimbing) {
   const fs::path Archive = Dir / "n.zip";
   zip::TZipWriter W;
