@@ -401,11 +401,14 @@ TEST_F(ZipWriterTest, StoredNamesAreNeverAbsoluteOrClimbing) {
 
 TEST_F(ZipWriterTest, FilesThatCannotBeAddedAreReported) {
   WriteFile(Tree / "bad\xFFname", "x");
+  WriteFile(Tree / "huge", "");
+  fs::resize_file(Tree / "huge", uint64_t{1} << 32);  // sparse: nothing is read
   const fs::path Archive = Dir / "r.zip";
   zip::TZipWriter W;
   Setup(W, Archive);
   base::TStringList L;
   L.Add((Tree / "bad\xFFname").string());
+  L.Add((Tree / "huge").string());
   L.Add((Tree / "missing").string());
   L.Add((Tree / "text.txt").string());
   L.Add((Tree / "text.txt").string());
@@ -421,8 +424,9 @@ TEST_F(ZipWriterTest, FilesThatCannotBeAddedAreReported) {
     ++Skipped;
   };
   EXPECT_EQ(W.ZipFiles(), 1);
-  ASSERT_EQ(NotAdded.size(), 1u);
+  ASSERT_EQ(NotAdded.size(), 2u);
   EXPECT_EQ(NotAdded[0], (Tree / "bad\xFFname").string());
+  EXPECT_EQ(NotAdded[1], (Tree / "huge").string());
   ASSERT_EQ(Missing.size(), 1u);
   EXPECT_EQ(Skipped, 1);
   EXPECT_EQ(Shell("unzip -t " + Quote(Archive)), 0);
