@@ -1,0 +1,190 @@
+// Archives written at test time by Info-ZIP zip and Python's zipfile list with
+// `ziptool list` exactly as zipfile's infolist() gives them (method, sizes, CRC, name).
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "install/zip/ZipReader.h"
+#include "tests/zip/ZipTestSupport.h"
+
+namespace {
+
+struct TRun {
+  int Status = -1;
+  std::string Out;
+};
+
+TRun Shell(const std::string& Command) {
+  TRun Result;
+  FILE* Pipe = ::popen(Command.c_str(), "r");
+  if (!Pipe) return Result;
+  char Buffer[4096];
+  size_t N = 0;
+  while ((N = std::fread(Buffer, 1, sizeof Buffer, Pipe)) > 0) Result.Out.append(Buffer, N);
+  const int Status = ::pclose(Pipe);
+  Result.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+  return Result;
+}
+
+const std::string ZipfileList =
+    "python3 -c 'import sys, zipfile\n"
+    "for i in zipfile.ZipFile(sys.argv[1]).infolist():\n"
+    "  sys.stdout.buffer.write((\"%d %d %d %08x %s\\n\" % (i.compress_type, i.compress_size, i.file_size, "
+    "i.CRC, i.filename)).encode())' ";
+
+std::string Ziptool(const std::string& Arguments) { return std::string(ZIPTOOL_PATH) + " " + Arguments; }
+
+class ZipPeers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Make("printf 'hello\\n' > a.txt && mkdir -p d/e && seq 3000 > d/n.txt && printf '' > d/e/empty && "
+         "head -c 200000 /dev/urandom > r.bin && seq 100000 > big.txt");
+  }
+  void Make(const std::string& Commands) {
+    ASSERT_EQ(Shell("cd " + Temp.Path + " && { " + Commands + "; } >/dev/null 2>&1").Status, 0) << Commands;
+  }
+  std::string At(const std::string& Name) const { return Temp.Path + Name; }
+  ziptest::TTempFolder Temp;
+};
+
+TEST_F(ZipPeers, InfoZipAndPythonArchivesListAsZipfileListsThem) {
+  struct TCase {
+    const char* Archive;
+    const char* Make;
+    const char* Reference;  // the archive zipfile lists, when another one
+  };
+  const TCase Cases[] = {
+      {"stored.zip", "zip -q0 -r stored.zip a.txt d", nullptr},
+      {"deflated.zip", "zip -q9 -r deflated.zip a.txt d big.txt r.bin", nullptr},
+      {"nodirs.zip", "zip -qD -r nodirs.zip d a.txt", nullptr},
+      {"comments.zip", "printf 'archive note\\n' | zip -qz comments.zip a.txt && printf 'entry note\\n' | zip -qc comments.zip a.txt", nullptr},
+      {"encrypted.zip", "zip -qP secret encrypted.zip a.txt big.txt", nullptr},
+      {"streamed.zip", "zip -q - a.txt d/n.txt big.txt | cat > streamed.zip", nullptr},
+      {"stdin.zip", "seq 500 | zip -q - - > stdin.zip", nullptr},
+      {"split.zip", "zip -q -s 64k split.zip r.bin big.txt && zip -q -s 0 split.zip --out joined.zip", "joined.zip"},
+      {"python.zip",
+       "python3 -c 'import zipfile\n"
+       "with zipfile.ZipFile(\"python.zip\", \"w\", zipfile.ZIP_DEFLATED) as z:\n"
+       "  z.writestr(\"caf\\u00e9/\\u65e5\\u672c.txt\", \"x\" * 500)\n"
+       "  z.writestr(\"plain.txt\", \"y\")\n"
+       "  z.writestr(\"back\\\\slash:colon\", \"z\")\n"
+       "  z.mkdir(\"folder\") if hasattr(z, \"mkdir\") else z.writestr(\"folder/\", \"\")'",
+       nullptr},
+      {"pystored.zip",
+       "python3 -c 'import zipfile\n"
+       "with zipfile.ZipFile(\"pystored.zip\", \"w\") as z:\n"
+       "  z.write(\"big.txt\")\n"
+       "  z.comment = b\"python comment\"'",
+       nullptr},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Archive);
+    Make(C.Make);
+    const TRun Ours = Shell(Ziptool("list " + At(C.Archive)));
+    const TRun Theirs = Shell(ZipfileList + At(C.Reference ? C.Reference : C.Archive));
+    ASSERT_EQ(Theirs.Status, 0);
+    EXPECT_EQ(Ours.Status, 0);
+    EXPECT_FALSE(Ours.Out.empty());
+    EXPECT_EQ(Ours.Out, Theirs.Out);
+  }
+}
+
+TEST_F(ZipPeers, SplitArchiveOpensFromItsLastVolumeOrItsStem) {
+  Make("zip -q -s 64k sp.zip r.bin big.txt && zip -q -s 0 sp.zip --out joined.zip");
+  const std::string Expected = Shell(ZipfileList + At("joined.zip")).Out;
+  // Block files named STEM.NNN: ARCHIVE is missing, the highest one is opened.
+  Make("for f in sp.z0*; do n=${f#sp.z}; mv $f blocks.0$n; done && n=$(ls blocks.* | wc -l) && "
+       "mv sp.zip blocks.$(printf %03d $((n + 1)))");
+  const TRun Blocks = Shell(Ziptool("list " + At("blocks.zip")));
+  EXPECT_EQ(Blocks.Status, 0);
+  EXPECT_EQ(Blocks.Out, Expected);
+  // Without the volume that holds the end record the highest one left is no archive.
+  Make("rm $(ls blocks.* | tail -1)");
+  const TRun Missing = Shell(Ziptool("list " + At("blocks.zip") + " 2>&1"));
+  EXPECT_EQ(Missing.Status, 1);
+  EXPECT_NE(Missing.Out.find("Incomplete Zip File"), std::string::npos) << Missing.Out;
+}
+
+TEST_F(ZipPeers, EncryptedInfoZipEntryPassesThePasswordCheck) {
+  Make("zip -qP secret enc.zip big.txt && zip -q - a.txt | cat > plain.zip && zip -qP pw -r dd.zip a.txt");
+  class TOpen : public zip::TZipReader {
+   public:
+    bool Check(const std::string& Password) {
+      SetPassword(Password);
+      FCurrentEntry.Assign(&Entries(0));
+      FArchive->SetPosition(int64_t(FCurrentEntry.LocalHeaderOffset) + 26);
+      uint8_t Lengths[4];
+      FArchive->ReadBuffer(Lengths, 4);
+      FArchive->Seek((Lengths[0] | Lengths[1] << 8) + (Lengths[2] | Lengths[3] << 8), base::TSeekOrigin::soCurrent);
+      return CheckPassword(0);
+    }
+  };
+  for (const char* Archive : {"enc.zip", "dd.zip"}) {
+    TOpen Reader;
+    Reader.SetKeepZipOpen(true);
+    Reader.SetZipName(At(Archive));
+    Reader.OpenZip();
+    EXPECT_TRUE(Reader.Check(std::string(Archive) == "enc.zip" ? "secret" : "pw")) << Archive;
+    EXPECT_FALSE(Reader.Check("nope")) << Archive;
+  }
+}
+
+TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
+  Make("zip -q ok.zip a.txt big.txt && head -c 3000 ok.zip > cut.zip && "
+       "python3 -c 'import zipfile\n"
+       "with zipfile.ZipFile(\"z64.zip\", \"w\") as z:\n"
+       "  [z.writestr(\"f%d\" % i, \"\") for i in range(65536)]'");
+  struct TCase {
+    std::string Arguments;
+    int Status;
+    std::string Message;
+  };
+  const TCase Cases[] = {
+      {"list " + At("z64.zip"), 1, "ziptool: " + At("z64.zip") + ": Zip64 archives are not supported\n"},
+      {"list " + At("cut.zip"), 1, "ziptool: " + At("cut.zip") + ": Incomplete Zip File\n"},
+      {"list " + At("none.zip"), 1,
+       "ziptool: " + At("none.zip") + ": Cannot open file \"" + At("none.zip") + "\". No such file or directory\n"},
+      {"list", 2, ""},
+      {"list a b", 2, ""},
+      {"frobnicate x", 2, ""},
+      {"", 2, ""},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Arguments);
+    const TRun Result = Shell(Ziptool(C.Arguments) + " 2>&1 >/dev/null");
+    EXPECT_EQ(Result.Status, C.Status);
+    if (!C.Message.empty()) {
+      EXPECT_EQ(Result.Out, C.Message);
+    }
+    if (C.Status == 2) {
+      EXPECT_EQ(Result.Out.rfind("usage:", 0), 0u) << Result.Out;
+    }
+  }
+}
+
+// The Go source's archive/zip test archives list as zipfile lists them, or are refused
+// with a clear message where zipfile refuses them too.
+TEST(ZipGoCorpus, ListsOrRefusesClearly) {
+  const std::filesystem::path Folder = "/usr/lib/go-1.19/src/archive/zip/testdata";
+  if (!std::filesystem::is_directory(Folder)) GTEST_SKIP() << "golang-1.19-src is not installed";
+  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
+    const std::string Name = Entry.path().string();
+    SCOPED_TRACE(Name);
+    const TRun Ours = Shell(Ziptool("list '" + Name + "' 2>/dev/null"));
+    const TRun Theirs = Shell(ZipfileList + "'" + Name + "' 2>/dev/null");
+    ASSERT_TRUE(Ours.Status == 0 || Ours.Status == 1);
+    if (Ours.Status == 0 && Theirs.Status == 0) {
+      EXPECT_EQ(Ours.Out, Theirs.Out);
+    }
+    const TRun Message = Shell(Ziptool("list '" + Name + "' 2>&1 >/dev/null"));
+    if (Ours.Status == 1) {
+      EXPECT_EQ(Message.Out.rfind("ziptool: ", 0), 0u);
+    }
+  }
+}
+
+}  // namespace
