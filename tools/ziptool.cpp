@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "tools/ZipTool.h"
+#include "tools/ZipToolExtract.h"
 
 namespace {
 
@@ -16,6 +17,8 @@ struct TCommand {
 
 constexpr TCommand Commands[] = {
     {"list", "list ARCHIVE", ziptool::List},
+    {"test", "test ARCHIVE [--password P]", ziptool::Test},
+    {"extract", "extract ARCHIVE DEST [--password P]", ziptool::Extract},
 };
 
 int Usage() {

@@ -1,0 +1,23 @@
+// Measurements of the zip benchmark. Each returns its lines of figures and the ratios
+// (ours / peer, MB/s) for the benchmark's last line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zipbench {
+
+struct TRatio {
+  std::string Name;  // e.g. "inflate/zlib"
+  double Value;
+};
+
+// Every file below the corpus folder.
+std::vector<std::string> CorpusFiles(const std::string& Folder);
+
+double BestSeconds(void (*Work)(void*), void* Context);
+
+// Inflate of each file deflated by zlib (level 6), ours against zlib and libdeflate.
+std::vector<TRatio> MeasureInflate(const std::vector<std::string>& Files);
+
+}  // namespace zipbench

@@ -1,0 +1,21 @@
+#include "install/zip/ExtractState.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/base/Exceptions.h"
+
+namespace zip {
+
+ExtractState::ExtractState(const std::string& DestDir) {
+  DestFolder = ::open(DestDir.empty() ? "." : DestDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (DestFolder < 0)
+    throw base::EFOpenError("Cannot open folder " + DestDir + ": " + std::strerror(errno));
+}
+
+ExtractState::~ExtractState() { ::close(DestFolder); }
+
+}  // namespace zip
