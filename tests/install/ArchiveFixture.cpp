@@ -52,8 +52,8 @@ void MakeArchive(const std::string& Archive, const TArchiveFiles& Files) {
   }
   fs::create_directories(fs::path(Archive).parent_path());
   fs::remove(Archive);
-  // Files only, no folder entries, as the packaging writes them.
-  const std::string Command = "cd '" + Root.string() + "' && zip -q -r -D -X '" + Archive + "' .";
+  // Folder entries too, as the packaging writes them.
+  const std::string Command = "cd '" + Root.string() + "' && zip -q -r -X '" + Archive + "' .";
   if (std::system(Command.c_str()) != 0) throw std::runtime_error("zip failed: " + Command);
 }
 
