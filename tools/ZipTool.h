@@ -27,5 +27,6 @@ int Guarded(const std::string& Archive, const std::function<int()>& Body);
 
 // The commands, each in its own file.
 int List(const TArgs& Args);
+int Create(const TArgs& Args);
 
 }  // namespace ziptool

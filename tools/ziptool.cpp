@@ -17,6 +17,7 @@ struct TCommand {
 
 constexpr TCommand Commands[] = {
     {"list", "list ARCHIVE", ziptool::List},
+    {"create", "create ARCHIVE [--level N] [--password P] [--blocks BYTES] NAME...", ziptool::Create},
     {"test", "test ARCHIVE [--password P]", ziptool::Test},
     {"extract", "extract ARCHIVE DEST [--password P]", ziptool::Extract},
 };

@@ -7,6 +7,8 @@ namespace zip {
 namespace {
 
 constexpr unsigned MaxLength = 16;
+// More symbols than any code of deflate or explode has.
+constexpr unsigned MaxSymbols = 320;
 
 uint32_t Reverse(uint32_t Code, unsigned Length) {
   uint32_t Result = 0;
@@ -19,6 +21,7 @@ uint32_t Reverse(uint32_t Code, unsigned Length) {
 int BuildDecodeTable(const uint8_t* Lengths, unsigned Count, unsigned SimpleCount,
                      const uint16_t* Bases, const uint8_t* Extra, TDecodeTable& Table,
                      unsigned& LookupBits) {
+  if (Count > MaxSymbols) return drInvalidData;
   unsigned Counts[MaxLength + 1] = {};
   for (unsigned S = 0; S < Count; ++S) ++Counts[Lengths[S]];
   Counts[0] = 0;
@@ -45,7 +48,7 @@ int BuildDecodeTable(const uint8_t* Lengths, unsigned Count, unsigned SimpleCoun
   // Symbols in canonical order: by length, then by symbol.
   unsigned Offsets[MaxLength + 2] = {};
   for (unsigned L = 1; L <= MaxLength; ++L) Offsets[L + 1] = Offsets[L] + Counts[L];
-  std::vector<uint16_t> Sorted(Offsets[MaxLength + 1]);
+  uint16_t Sorted[MaxSymbols];
   for (unsigned S = 0; S < Count; ++S)
     if (Lengths[S] != 0) Sorted[Offsets[Lengths[S]]++] = static_cast<uint16_t>(S);
 

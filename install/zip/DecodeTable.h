@@ -32,7 +32,7 @@ constexpr int drSuccess = 0;
 constexpr int drInvalidData = 1;
 constexpr int drUnsupported = 2;
 
-// Builds Table from Count code lengths (0 = symbol unused, at most 16). Symbols below
+// Builds Table from Count (at most 320) code lengths (0 = symbol unused, at most 16). Symbols below
 // SimpleCount decode to themselves (256 as end of block); symbol S above takes
 // Bases[S - SimpleCount] and Extra[S - SimpleCount] as value and operation. LookupBits
 // is raised to the shortest code and lowered to the longest. Returns drSuccess,

@@ -137,7 +137,11 @@ class TTempFile {
   TTempFile(int Folder, const std::string& Target) : FFolder(Folder) {
     std::random_device Random;
     for (int Attempt = 0; Attempt < 100 && FFd < 0; ++Attempt) {
-      FName = "." + Target.substr(0, 200) + "." + std::to_string(Random() % 1000000000u) + ".part";
+      FName.assign(1, '.');
+      FName.append(Target, 0, 200);
+      FName.append(1, '.');
+      FName.append(std::to_string(Random() % 1000000000u));
+      FName.append(".part");
       FFd = ::openat(Folder, FName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (FFd < 0 && errno != EEXIST) break;
     }
@@ -232,7 +236,12 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
       Fail(State, Host, FileIndex, FullName + ": no local header at its offset");
       return;
     }
-    Archive.Seek((Local[26] | Local[27] << 8) + (Local[28] | Local[29] << 8), base::TSeekOrigin::soCurrent);
+    const int64_t Skip = (Local[26] | Local[27] << 8) + (Local[28] | Local[29] << 8);
+    if (Entry.LocalHeaderOffset + LocalHeaderSize + Skip + Entry.CompressedSize > Host.EntryEnd(FileIndex)) {
+      Fail(State, Host, FileIndex, FullName + ": refused, its data overlaps another entry");
+      return;
+    }
+    Archive.Seek(Skip, base::TSeekOrigin::soCurrent);
   }
 
   // Where the entry goes, relative to the destination folder.

@@ -31,6 +31,9 @@ class TExtractHost {
   // extracted, whose compressed size counts down as its data is read.
   virtual const TZipHeaderInfo& Entry(int FileIndex) const = 0;
   virtual TZipHeaderInfo& CurrentEntry() = 0;
+  // Where the entry's room in its volume ends: the next local header or the central
+  // directory. Data that runs past it overlaps another entry.
+  virtual uint64_t EntryEnd(int FileIndex) const = 0;
   // The open volume; the volume number open (from 0); whether the archive spans volumes
   // and another volume can be asked for.
   virtual base::TStream& Archive() = 0;

@@ -44,8 +44,8 @@ constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 
 constexpr unsigned LiteralLookup = 11;
 constexpr unsigned DistanceLookup = 8;
 constexpr unsigned LongestCode = 15;
-// Output room the fast loop keeps: two literals and a longest match.
-constexpr ptrdiff_t FastOutputMargin = 258 + 2;
+// Output room the fast loop keeps: three literals and a longest match.
+constexpr ptrdiff_t FastOutputMargin = 258 + 3;
 
 inline uint64_t LowBits(uint64_t Bits, unsigned N) { return Bits & ((uint64_t{1} << N) - 1); }
 
@@ -217,7 +217,8 @@ int TInflate::DecodeHuffmanData(const TDecodeTable& Literals, const TDecodeTable
     if (In.Ahead() >= 8 && W.FStop - W.FOut > FastOutputMargin) {
       // Fast loop: the input holds a whole word and the output a longest match, so
       // neither is checked per symbol. One refill gives at least 56 bits, enough for
-      // a length with its extra bits and a distance with its extra bits.
+      // three literals, or a length with its extra bits and a distance with its
+      // extra bits.
       uint64_t Bits = In.FBits;
       unsigned Count = In.FCount;
       const uint8_t* Next = In.FNext;
@@ -251,6 +252,12 @@ int TInflate::DecodeHuffmanData(const TDecodeTable& Literals, const TDecodeTable
             Bits >>= E.Bits;
             Count -= E.Bits;
             *Out++ = static_cast<uint8_t>(E.Value);
+            E = LitTable[Bits & LitMask];
+            if (E.Operation == opLiteral) {
+              Bits >>= E.Bits;
+              Count -= E.Bits;
+              *Out++ = static_cast<uint8_t>(E.Value);
+            }
           }
           continue;
         }

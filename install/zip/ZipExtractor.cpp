@@ -1,5 +1,9 @@
 #include "install/zip/ZipExtractor.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
 #include "install/zip/ZipUtil.h"
 
 namespace zip {
@@ -55,6 +59,21 @@ void TZipExtractor::EntryFailed(int FileIndex, const std::string& Message) {
   if (OnEntryFailed) OnEntryFailed(this, FileIndex, Message);
 }
 
+void TZipExtractor::FindEntryEnds() {
+  // Local header starts per volume, sorted: each entry ends where the next one starts.
+  std::vector<std::pair<uint32_t, uint64_t>> Starts;
+  for (int I = 0; I < Count(); ++I) Starts.emplace_back(Entries(I).DiskNumberStart, Entries(I).LocalHeaderOffset);
+  if (!Recovered()) Starts.emplace_back(FEndCentral.CentralStartDisk, FEndCentral.CentralOffset);
+  std::sort(Starts.begin(), Starts.end());
+  FEntryEnds.clear();
+  for (int I = 0; I < Count(); ++I) {
+    auto Next = std::upper_bound(Starts.begin(), Starts.end(),
+                                 std::pair<uint32_t, uint64_t>(Entries(I).DiskNumberStart, Entries(I).LocalHeaderOffset));
+    bool SameVolume = Next != Starts.end() && Next->first == Entries(I).DiskNumberStart;
+    FEntryEnds.push_back(SameVolume ? Next->second : UINT64_MAX);
+  }
+}
+
 int TZipExtractor::UnZip() {
   FCanceled = false;
   OpenZip();
@@ -82,6 +101,7 @@ int TZipExtractor::UnZip() {
   if (OnStartUnZipInfo) OnStartUnZipInfo(this, Selected, FTotalToExtract, StopNow);
   if (Selected <= 0 || StopNow) return Selected;
 
+  FindEntryEnds();
   ExtractState State(DestDir());
   State.ExtractedCount = Selected;
   for (int I = 0; I < Count(); ++I) {

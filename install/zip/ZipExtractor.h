@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "install/zip/ExtractEntry.h"
 #include "install/zip/ZipReader.h"
@@ -30,6 +31,7 @@ class TZipExtractor : public TZipReader, private TExtractHost {
   bool RetainAttributes() const override { return TZipReader::RetainAttributes(); }
   const TZipHeaderInfo& Entry(int FileIndex) const override { return Entries(FileIndex); }
   TZipHeaderInfo& CurrentEntry() override { return FCurrentEntry; }
+  uint64_t EntryEnd(int FileIndex) const override { return FEntryEnds[static_cast<size_t>(FileIndex)]; }
   base::TStream& Archive() override;
   int CurrentVolume() const override { return FCurrentVolume; }
   bool SpansVolumes() const override { return Volumes() > 1; }
@@ -47,6 +49,9 @@ class TZipExtractor : public TZipReader, private TExtractHost {
   bool BadPassword(int FileIndex) override;
   void SkippingBadPassword(int FileIndex) override;
   void EntryFailed(int FileIndex, const std::string& Message) override;
+  void FindEntryEnds();
+
+  std::vector<uint64_t> FEntryEnds;
 };
 
 }  // namespace zip
