@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <random>
 #include <utility>
 
 #include "install/zip/ZipUtil.h"
@@ -29,18 +28,26 @@ class EWriteFailed : public base::Exception {
   using base::Exception::Exception;
 };
 
-// The folder below Parent named by Components[0..Count), made when missing; a
-// symbolic link on the way is refused, never followed. -1 on failure.
-int OpenFolders(int Parent, const std::vector<std::string>& Components, size_t Count) {
-  int Fd = ::dup(Parent);
+// The folder below the destination named by Components[0..Count), made when missing;
+// a symbolic link on the way is refused, never followed. The state keeps it open for
+// the next entry. -1 on failure.
+int FolderFor(ExtractState& State, const std::vector<std::string>& Components, size_t Count) {
+  std::vector<std::string> Path(Components.begin(), Components.begin() + static_cast<ptrdiff_t>(Count));
+  if (State.LastFolder >= 0 && Path == State.LastPath) return State.LastFolder;
+  if (State.LastFolder >= 0) ::close(State.LastFolder);
+  State.LastFolder = -1;
+  int Fd = ::dup(State.DestFolder);
+  const int Flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
   for (size_t I = 0; I < Count && Fd >= 0; ++I) {
-    if (::mkdirat(Fd, Components[I].c_str(), 0777) != 0 && errno != EEXIST) {
-      ::close(Fd);
-      return -1;
-    }
-    int Next = ::openat(Fd, Components[I].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    int Next = ::openat(Fd, Path[I].c_str(), Flags);
+    if (Next < 0 && errno == ENOENT && (::mkdirat(Fd, Path[I].c_str(), 0777) == 0 || errno == EEXIST))
+      Next = ::openat(Fd, Path[I].c_str(), Flags);
     ::close(Fd);
     Fd = Next;
+  }
+  if (Fd >= 0) {
+    State.LastFolder = Fd;
+    State.LastPath = std::move(Path);
   }
   return Fd;
 }
@@ -134,13 +141,14 @@ class TFileSink : public TOutputSink {
 // A new temporary file beside the target, removed on destruction unless kept.
 class TTempFile {
  public:
-  TTempFile(int Folder, const std::string& Target) : FFolder(Folder) {
-    std::random_device Random;
+  TTempFile(int Folder, const std::string& Target, uint64_t& Counter) : FFolder(Folder) {
     for (int Attempt = 0; Attempt < 100 && FFd < 0; ++Attempt) {
       FName.assign(1, '.');
       FName.append(Target, 0, 200);
       FName.append(1, '.');
-      FName.append(std::to_string(Random() % 1000000000u));
+      FName.append(std::to_string(::getpid()));
+      FName.append(1, '-');
+      FName.append(std::to_string(++Counter));
       FName.append(".part");
       FFd = ::openat(Folder, FName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (FFd < 0 && errno != EEXIST) break;
@@ -165,23 +173,6 @@ class TTempFile {
   int FFd = -1;
   std::string FName;
   bool FKept = false;
-};
-
-class TFolder {
- public:
-  explicit TFolder(int Fd) : FFd(Fd) {}
-  ~TFolder() {
-    if (FFd >= 0) ::close(FFd);
-  }
-  TFolder(const TFolder&) = delete;
-  TFolder& operator=(TFolder&& Other) {
-    std::swap(FFd, Other.FFd);
-    return *this;
-  }
-  int Fd() const { return FFd; }
-
- private:
-  int FFd;
 };
 
 bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
@@ -260,8 +251,7 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
 
   if (Entry.FileName().empty()) {
     if (Host.RecreateDirs()) {
-      TFolder Made(OpenFolders(State.DestFolder, Relative, FolderCount));
-      if (Made.Fd() < 0) {
+      if (FolderFor(State, Relative, FolderCount) < 0) {
         Fail(State, Host, FileIndex, FullName + ": cannot make the folder: " + ErrorText());
         return;
       }
@@ -290,13 +280,13 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
 
   std::string FName;
   for (const std::string& C : Relative) FName += (FName.empty() ? "" : "/") + C;
-  TFolder Target(OpenFolders(State.DestFolder, Relative, FolderCount));
-  if (Target.Fd() < 0) {
+  int Target = FolderFor(State, Relative, FolderCount);
+  if (Target < 0) {
     Fail(State, Host, FileIndex, FullName + ": cannot make its folder: " + ErrorText());
     return;
   }
   struct stat Existing;
-  if (::fstatat(Target.Fd(), Relative.back().c_str(), &Existing, AT_SYMLINK_NOFOLLOW) == 0) {
+  if (::fstatat(Target, Relative.back().c_str(), &Existing, AT_SYMLINK_NOFOLLOW) == 0) {
     const std::string Asked = FName;
     if (!Host.ConfirmOverwrite(FileIndex, FName)) {
       SkipEntryData(State, Host);
@@ -308,8 +298,8 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
         Fail(State, Host, FileIndex, FName + ": refused, the path leaves the destination folder");
         return;
       }
-      Target = TFolder(OpenFolders(State.DestFolder, Relative, Relative.size() - 1));
-      if (Target.Fd() < 0) {
+      Target = FolderFor(State, Relative, Relative.size() - 1);
+      if (Target < 0) {
         Fail(State, Host, FileIndex, FName + ": cannot make its folder: " + ErrorText());
         return;
       }
@@ -317,7 +307,7 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   }
   const std::string Name = Relative.back();
 
-  TTempFile Temp(Target.Fd(), Name);
+  TTempFile Temp(Target, Name, State.TempCounter);
   if (Temp.Fd() < 0) {
     Fail(State, Host, FileIndex, FullName + ": cannot create a file beside " + FName + ": " + ErrorText());
     return;
@@ -348,11 +338,6 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
     Fail(State, Host, FileIndex, E.Message());
     return;
   }
-  if (!Temp.Close()) {
-    Fail(State, Host, FileIndex, "Cannot write " + FName + ": " + ErrorText());
-    return;
-  }
-
   const uint32_t CalcCRC = base::Crc32Final(State.Crc);
   if (!Decoded || CalcCRC != Entry.CRC32 || State.BytesWritten != Entry.UncompressedSize) {
     if (Entry.Encrypted()) {
@@ -367,18 +352,17 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
 
   // Time, then mode, then the rename: the file appears whole, with its attributes.
   const timespec Times[2] = {{DosToTime(Entry.DateTime), 0}, {DosToTime(Entry.DateTime), 0}};
-  ::utimensat(Target.Fd(), Temp.Name().c_str(), Times, AT_SYMLINK_NOFOLLOW);
+  ::futimens(Temp.Fd(), Times);
   if (Host.RetainAttributes()) {
-    mode_t Mask = ::umask(0);
-    ::umask(Mask);
+    const mode_t Mask = State.Umask;
     mode_t Mode = 0666;
     if (Entry.VersionMadeBy >> 8 == HostUnix && (Entry.ExternalAttributes >> 16) != 0)
       Mode = (Entry.ExternalAttributes >> 16) & 0777;
     else if (Entry.ExternalAttributes & 1)
       Mode = 0444;
-    ::fchmodat(Target.Fd(), Temp.Name().c_str(), Mode & ~Mask, 0);
+    ::fchmod(Temp.Fd(), Mode & ~Mask);
   }
-  if (::renameat(Target.Fd(), Temp.Name().c_str(), Target.Fd(), Name.c_str()) != 0) {
+  if (!Temp.Close() || ::renameat(Target, Temp.Name().c_str(), Target, Name.c_str()) != 0) {
     Fail(State, Host, FileIndex, "Cannot write " + FName + ": " + ErrorText());
     return;
   }

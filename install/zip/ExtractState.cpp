@@ -1,6 +1,7 @@
 #include "install/zip/ExtractState.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,8 +15,13 @@ ExtractState::ExtractState(const std::string& DestDir) {
   DestFolder = ::open(DestDir.empty() ? "." : DestDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (DestFolder < 0)
     throw base::EFOpenError("Cannot open folder " + DestDir + ": " + std::strerror(errno));
+  Umask = ::umask(0);
+  ::umask(Umask);
 }
 
-ExtractState::~ExtractState() { ::close(DestFolder); }
+ExtractState::~ExtractState() {
+  if (LastFolder >= 0) ::close(LastFolder);
+  ::close(DestFolder);
+}
 
 }  // namespace zip

@@ -33,6 +33,13 @@ struct ExtractState {
   // The folder every entry goes below, held open so no later change of the path or of
   // a link above it moves the output.
   int DestFolder = -1;
+  // The folder below it that the last entry went into, kept open for the next one.
+  std::vector<std::string> LastPath;
+  int LastFolder = -1;
+  // The process's file mode mask, read once.
+  unsigned Umask = 0;
+  // Numbers the temporary files of the run.
+  uint64_t TempCounter = 0;
   uint64_t CompressedLeft = 0;
   uint64_t UncompressedLeft = 0;
   uint64_t BytesWritten = 0;
