@@ -129,7 +129,10 @@ TEST_F(ZipPeers, EncryptedInfoZipEntryPassesThePasswordCheck) {
     Reader.SetZipName(At(Archive));
     Reader.OpenZip();
     EXPECT_TRUE(Reader.Check(std::string(Archive) == "enc.zip" ? "secret" : "pw")) << Archive;
-    EXPECT_FALSE(Reader.Check("nope")) << Archive;
+    // A wrong password passes the one-byte check by chance once in 256 tries.
+    int Refused = 0;
+    for (int I = 0; I < 8; ++I) Refused += Reader.Check("nope" + std::to_string(I)) ? 0 : 1;
+    EXPECT_GE(Refused, 6) << Archive;
   }
 }
 
@@ -169,7 +172,7 @@ TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
 // The Go source's archive/zip test archives list as zipfile lists them, or are refused
 // with a clear message where zipfile refuses them too.
 TEST(ZipGoCorpus, ListsOrRefusesClearly) {
-  const std::filesystem::path Folder = "/usr/lib/go-1.19/src/archive/zip/testdata";
+  const std::filesystem::path Folder = "/usr/share/go-1.19/src/archive/zip/testdata";
   if (!std::filesystem::is_directory(Folder)) GTEST_SKIP() << "golang-1.19-src is not installed";
   for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
     const std::string Name = Entry.path().string();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -301,7 +302,8 @@ TEST(SortedZip, OrdersByMode) {
   EXPECT_NE(BySize.Compare(&A, &B), 0);
   zip::TSortedZip Archive(zip::dupError);
   Archive.Add(Entry("", "one", 1, 1, 40));
-  EXPECT_THROW(Archive.Add(Entry("", "two", 1, 1, 40)), base::EListError);
+  std::unique_ptr<TZipHeaderInfo> Duplicate(Entry("", "two", 1, 1, 40));
+  EXPECT_THROW(Archive.Add(Duplicate.get()), base::EListError);
 }
 
 }  // namespace
