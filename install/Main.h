@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "install/QtZipHooks.h"
-#include "install/zip/ZipExtractor.h"
+#include "install/zip/ZipWriter.h"
 #include "platform/ui/Form.h"
 
 namespace Ui {
@@ -70,7 +70,8 @@ class TForm1 : public ui::TForm {
   ui::TSettingsStore& FSettings;
   std::unique_ptr<ui::TShell> FShell;
   TQtZipHooks FZipHooks;
-  zip::TZipExtractor Zipper;
+  // The library's one component, used here only for reading.
+  zip::TZipWriter Zipper;
   // Why entries failed, in the order they failed.
   std::vector<std::string> FFailures;
   bool FInstalled = false;

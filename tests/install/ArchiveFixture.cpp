@@ -43,7 +43,7 @@ TArchiveFiles EditorFiles() {
   };
 }
 
-void MakeArchive(const std::string& Archive, const TArchiveFiles& Files) {
+void MakeArchive(const std::string& Archive, const TArchiveFiles& Files, TArchiveMaker Maker) {
   QTemporaryDir Staging;
   const fs::path Root = Staging.path().toStdString();
   for (const auto& [Name, Data] : Files) {
@@ -52,8 +52,12 @@ void MakeArchive(const std::string& Archive, const TArchiveFiles& Files) {
   }
   fs::create_directories(fs::path(Archive).parent_path());
   fs::remove(Archive);
-  // Folder entries too, as the packaging writes them.
-  const std::string Command = "cd '" + Root.string() + "' && zip -q -r -X '" + Archive + "' .";
+  std::string Names;
+  for (const auto& Entry : fs::directory_iterator(Root)) Names += " '" + Entry.path().filename().string() + "'";
+  const std::string Command = "cd '" + Root.string() + "' && " +
+                              (Maker == TArchiveMaker::OurWriter ? std::string(ZIPTOOL_PATH) + " create '" + Archive + "' --level 9"
+                                                                 : "zip -q -r -X '" + Archive + "'") +
+                              Names + " >/dev/null";
   if (std::system(Command.c_str()) != 0) throw std::runtime_error("zip failed: " + Command);
 }
 

@@ -14,8 +14,12 @@ using TArchiveFiles = std::vector<std::pair<std::string, std::string>>;
 // enough to be unpacked in several chunks.
 TArchiveFiles EditorFiles();
 
-// Writes Files as a zip archive named Archive (its folder is made).
-void MakeArchive(const std::string& Archive, const TArchiveFiles& Files);
+enum class TArchiveMaker { OurWriter, InfoZip };
+
+// Writes Files as a zip archive named Archive (its folder is made), with folder
+// entries, by our writer (ziptool create) or by Info-ZIP zip.
+void MakeArchive(const std::string& Archive, const TArchiveFiles& Files,
+                 TArchiveMaker Maker = TArchiveMaker::OurWriter);
 
 // Inverts bytes in the middle of the stored data of the entry Name.
 void CorruptEntryData(const std::string& Archive, const std::string& Name);
