@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "install/zip/ZipExtractor.h"
+#include "install/zip/ZipReader.h"
 
 namespace ziptool {
 
@@ -28,7 +28,7 @@ bool ParseArgs(const TArgs& Args, size_t Positional, std::vector<std::string>& N
 
 int Run(const std::string& Archive, const std::string& Dest, const std::string& Password) {
   return Guarded(Archive, [&] {
-    zip::TZipExtractor Reader;
+    zip::TZipReader Reader;
     OpenArchive(Reader, Archive);
     Reader.SetDestDir(Dest);
     Reader.SetDoAll(true);

@@ -1,5 +1,5 @@
 // Extraction speed: the corpus archive (Info-ZIP, default level) extracted by ours
-// (TZipExtractor::UnZip, in process) and by Info-ZIP unzip (a process, start
+// (TZipReader::UnZip, in process) and by Info-ZIP unzip (a process, start
 // included), each into a fresh folder that is removed between runs (not timed). Ours
 // must extract every entry without a failure.
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "bench/zip/zip_bench.h"
-#include "install/zip/ZipExtractor.h"
+#include "install/zip/ZipReader.h"
 
 namespace zipbench {
 
@@ -30,7 +30,7 @@ void Clear(const TContext& X) {
 void RunOurs(void* C) {
   auto& X = *static_cast<TContext*>(C);
   Clear(X);
-  zip::TZipExtractor Z;
+  zip::TZipReader Z;
   Z.SetZipName(X.Archive);
   Z.SetDestDir(X.Out.string());
   Z.SetDoAll(true);
@@ -43,7 +43,7 @@ void RunOurs(void* C) {
   };
   uint64_t Bytes = 0;
   Z.OnEndUnZip = [&](base::TObject* Sender, int I, const std::string&) {
-    Bytes += static_cast<zip::TZipExtractor*>(Sender)->Entries(I).UncompressedSize;
+    Bytes += static_cast<zip::TZipReader*>(Sender)->Entries(I).UncompressedSize;
   };
   Z.UnZip();
   if (Failed) throw std::runtime_error("ours failed");

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "install/zip/ZipExtractor.h"
+#include "install/zip/ZipReader.h"
 #include "platform/base/Persistent.h"
 
 namespace zip {

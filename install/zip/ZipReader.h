@@ -1,6 +1,7 @@
 // TZipReader: reads a zip archive's directory (also of damaged and multi-volume
 // archives), keeps the entries in archive order and in a sorted view, selects entries
-// by wildcard patterns and checks passwords. Names in memory are UTF-8 with "/".
+// by wildcard patterns, checks passwords and extracts the selected entries through the
+// extraction engine. Names in memory are UTF-8 with "/".
 #pragma once
 
 #include <cstdint>
@@ -105,6 +106,11 @@ class TZipReader : public base::TPersistent {
   bool Recovered() const { return FRecovered; }
   int Volumes() const { return FVolumes; }
 
+  // Extracts the selected entries below DestDir (made when missing); returns the
+  // selected count less one for each entry skipped or failed. The current folder of
+  // the process is never changed.
+  int UnZip();
+
   std::function<void(base::TObject* Sender, int NumFiles, int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;
   std::function<void(base::TObject* Sender, int FileIndex, const std::string& FName, bool& Skip)> OnStartUnZip;
   std::function<void(base::TObject* Sender, int Percent)> OnFilePercentDone;
@@ -119,6 +125,9 @@ class TZipReader : public base::TPersistent {
   // Volumes count from 1; FName is ZipName at the first request and the last answer
   // when the request is repeated; an empty answer cancels.
   std::function<void(base::TObject* Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
+  // Why an entry failed (a refused path, damaged data, a failed write), once per
+  // failed entry, for programs that report failures by entry.
+  std::function<void(base::TObject* Sender, int FileIndex, const std::string& Message)> OnEntryFailed;
 
  protected:
   virtual bool GetCheckDiskLabels() const { return FCheckDiskLabels; }
@@ -154,6 +163,8 @@ class TZipReader : public base::TPersistent {
   bool FCanceled = false;
 
  private:
+  // What the extraction engine asks of the component during UnZip.
+  class TUnZipHost;
   void CheckIndex(int Index) const;
   void DropLists();
   void Incomplete();

@@ -14,13 +14,13 @@
 
 #include "install/zip/Deflate.h"
 #include "install/zip/MultiZipInfo.h"
-#include "install/zip/ZipExtractor.h"
+#include "install/zip/ZipReader.h"
 
 namespace zip {
 
 enum TZipAction : uint8_t { zaUpdate, zaReplace, zaFreshen };
 
-class TZipWriter : public TZipExtractor {
+class TZipWriter : public TZipReader {
  public:
   ANIMORA_CLASS(TZipWriter)
   TZipWriter();

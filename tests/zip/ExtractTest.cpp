@@ -1,7 +1,7 @@
-// Extraction through TZipExtractor on archives made by the peers at test time:
+// Extraction through TZipReader on archives made by the peers at test time:
 // Info-ZIP zip at every level, with a password and streamed; the vectors of Python's
 // own zipfile tests; and hostile archives written with Python's zipfile.
-#include "install/zip/ZipExtractor.h"
+#include "install/zip/ZipReader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -68,9 +68,9 @@ struct TRun {
 };
 
 TRun Extract(const fs::path& Archive, const fs::path& Dest, const std::string& Password = "",
-             const std::function<void(zip::TZipExtractor&)>& Configure = nullptr) {
+             const std::function<void(zip::TZipReader&)>& Configure = nullptr) {
   TRun R;
-  zip::TZipExtractor Z;
+  zip::TZipReader Z;
   Z.SetZipName(Archive.string());
   Z.SetDestDir(Dest.string());
   Z.SetDoAll(true);
@@ -267,12 +267,12 @@ TEST(Extract, AnExistingFileSurvivesAFailureAndASkip) {
   EXPECT_EQ(R.Result, 0);
   EXPECT_EQ(Tree(T.Path / "out"), (std::map<std::string, std::string>{{"afile", "old"}}));
   PythonZip(T.Path / "good.zip", {{"afile", "new", 0644}});
-  R = Extract(T.Path / "good.zip", T.Path / "out", "", [](zip::TZipExtractor& Z) {
+  R = Extract(T.Path / "good.zip", T.Path / "out", "", [](zip::TZipReader& Z) {
     Z.OnStartUnZip = [](base::TObject*, int, const std::string&, bool& Skip) { Skip = true; };
   });
   EXPECT_TRUE(R.Ended.empty());
   EXPECT_EQ(Tree(T.Path / "out"), (std::map<std::string, std::string>{{"afile", "old"}}));
-  R = Extract(T.Path / "good.zip", T.Path / "out", "", [](zip::TZipExtractor& Z) {
+  R = Extract(T.Path / "good.zip", T.Path / "out", "", [](zip::TZipReader& Z) {
     Z.SetOverwriteMode(zip::TUZOverwriteMode::Never);
   });
   EXPECT_EQ(R.Result, 0);
@@ -297,7 +297,7 @@ TEST(Extract, TruncatedEntryRaisesAndLeavesNoFile) {
   // Cut inside the second entry's data: the end record and the directory are gone.
   fs::resize_file(T.Path / "t.zip", ReadFile(T.Path / "src" / "text.txt").size() + 30 + 8 + 30 + 12 + 1000);
   EXPECT_THROW(Extract(T.Path / "t.zip", T.Path / "out", "",
-                       [](zip::TZipExtractor& Z) { Z.SetIncompleteZipMode(zip::izAssumeBad); }),
+                       [](zip::TZipReader& Z) { Z.SetIncompleteZipMode(zip::izAssumeBad); }),
                zip::EFatalUnzipError);
   EXPECT_EQ(Tree(T.Path / "out"), (std::map<std::string, std::string>{{"text.txt", ReadFile(T.Path / "src" / "text.txt")}}));
 }

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "install/zip/ZipExtractor.h"
+#include "install/zip/ZipReader.h"
 #include "tests/zip/ImplodeEncoder.h"
 #include "tests/zip/ReduceEncoder.h"
 #include "tests/zip/ShrinkEncoder.h"
@@ -31,7 +31,7 @@ class LegacyExtract : public testing::Test {
     const std::vector<uint8_t> Archive = ziptest::MakeZip(Entries);
     const std::string Name = (Folder / "a.zip").string();
     std::ofstream(Name, std::ios::binary).write(reinterpret_cast<const char*>(Archive.data()), Archive.size());
-    zip::TZipExtractor Reader;
+    zip::TZipReader Reader;
     Reader.SetZipName(Name);
     Reader.OpenZip();
     Reader.SetDestDir((Folder / "out").string());
