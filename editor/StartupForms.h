@@ -46,6 +46,7 @@ struct TStartupForms {
   std::unique_ptr<TOptionForm> OptionForm;
   // The wizard shows its animation in the full view, so the view comes first.
   std::unique_ptr<TPreviewWizForm> PreviewWizForm;
+  // Made with the others; the Wizard menu runs a new one each time.
   std::unique_ptr<TGIFWizardForm> GIFWizardForm;
   std::unique_ptr<TOpenWizForm> OpenWizForm;
   std::unique_ptr<TSaveJPEGForm> SaveJPEGForm;

@@ -1,5 +1,5 @@
-// The Wizard menu's GIF wizard: the wizard and its full view are made once with the
-// main window; the wizard builds its animation through NewWizardProject.
+// The Wizard menu's GIF wizard: each run makes a new wizard over the full view made at
+// start-up; the wizard builds its animation through NewWizardProject.
 #include <QLabel>
 
 #include "editor/Main.h"
@@ -10,9 +10,11 @@
 namespace editor {
 
 void TGiffer::GIFWizard1Click() {
-  FForms->GIFWizardForm->exec();
+  // A new wizard for every run, so each starts from its defaults.
+  TGIFWizardForm Wizard(*this, *FForms->PreviewWizForm, this);
+  Wizard.exec();
   // Only a finished build changed the project.
-  if (!FForms->GIFWizardForm->Built() || !FGifImage) return;
+  if (!Wizard.Built() || !FGifImage) return;
   SetModified(true);
   BindProjectEvents();
 }

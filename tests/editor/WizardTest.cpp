@@ -64,7 +64,9 @@ class WizardTest : public MainWindowTest {
 
  public:
   using MainWindowTest::InStart;
-  editor::TGIFWizardForm& Wizard() { return *Giffer->Forms().GIFWizardForm; }
+  // The start-up wizard, or the one the menu is running.
+  editor::TGIFWizardForm& Wizard() { return FRunning ? *FRunning : *Giffer->Forms().GIFWizardForm; }
+  editor::TGIFWizardForm* FRunning = nullptr;
   template <class T>
   T* Find(const char* Name) {
     T* Found = Wizard().findChild<T*>(QString::fromLatin1(Name));
@@ -290,7 +292,8 @@ TEST_F(WizardTest, EveryTransitionShowsTheTextOnABackground) {
 
 TEST_F(WizardTest, TheBuiltAnimationSavesWithItsDelayAndLoop) {
   WriteBackground(InStart("sand.bmp"), 30, 20);
-  WhenModal<editor::TGIFWizardForm>([this](editor::TGIFWizardForm&) {
+  WhenModal<editor::TGIFWizardForm>([this](editor::TGIFWizardForm& Running) {
+    FRunning = &Running;
     Set("BackGroundEdit", InStart("sand.bmp"));
     Set("EditCount", "3");
     Set("EditN1", "250");
@@ -298,6 +301,7 @@ TEST_F(WizardTest, TheBuiltAnimationSavesWithItsDelayAndLoop) {
     Build();
   });
   Giffer->Action("WizardButton")->trigger();
+  FRunning = nullptr;
   ASSERT_NE(Giffer->FGif(), nullptr);
   EXPECT_TRUE(Giffer->Modified());
   TScriptedDialogs Dialogs({uitest::SaveAs(InStart("built.gif"))});
@@ -309,6 +313,22 @@ TEST_F(WizardTest, TheBuiltAnimationSavesWithItsDelayAndLoop) {
   auto* Loop = dynamic_cast<gif::TGIFAppExtNSLoop*>(Saved.Frames().SubImages(0)->Extensions()->Items(0));
   ASSERT_NE(Loop, nullptr);
   EXPECT_EQ(Loop->Loops(), 0);
+}
+
+TEST_F(WizardTest, EveryRunFromTheMenuStartsFromTheDefaults) {
+  for (int Run = 0; Run < 2; ++Run) {
+    std::string Offered;
+    WhenModal<editor::TGIFWizardForm>([&](editor::TGIFWizardForm& Running) {
+      FRunning = &Running;
+      Offered = Find<QLineEdit>("EditCount")->text().toStdString();
+      Set("EditCount", "3");
+      Running.reject();
+    });
+    Giffer->Action("WizardButton")->trigger();
+    FRunning = nullptr;
+    EXPECT_EQ(Offered, "10") << Run;
+  }
+  EXPECT_EQ(Giffer->FGif(), nullptr);
 }
 
 TEST_F(WizardTest, TheShippedBackgroundBuildsWithTheDefaults) {
