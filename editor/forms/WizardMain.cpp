@@ -144,7 +144,11 @@ void TGIFWizardForm::UseBackParamClick() {
 void TGIFWizardForm::SelectFontClick() {
   ui::TFontDialog Dialog;
   Dialog.SetFont(Ui->Label6->font());
-  if (ui::Dialogs().ExecuteFont(Dialog)) SetTextFont(Dialog.Font());
+  Dialog.SetColor(FTextFont.Color());
+  if (!ui::Dialogs().ExecuteFont(Dialog)) return;
+  SetTextFont(Dialog.Font());
+  // The text is stamped in the colour the dialog returns.
+  FTextFont.SetColor(Dialog.Color());
 }
 
 bool TGIFWizardForm::MakePreviewPicture() {

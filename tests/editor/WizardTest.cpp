@@ -331,6 +331,27 @@ TEST_F(WizardTest, EveryRunFromTheMenuStartsFromTheDefaults) {
   EXPECT_EQ(Giffer->FGif(), nullptr);
 }
 
+TEST_F(WizardTest, TheTextIsStampedInTheColourTheFontDialogReturns) {
+  WriteBackground(InStart("sand.bmp"), 60, 40);
+  constexpr base::TColor Blue = 0xFF0000;
+  Start();
+  {
+    TScriptedDialogs Dialogs({uitest::ChooseFont(QFont("Arial", 14), Blue)});
+    Click("SelectFont");
+    ASSERT_EQ(Dialogs.Calls().size(), 1u);
+  }
+  Set("BackGroundEdit", InStart("sand.bmp"));
+  Set("EditCount", "1");
+  Set("EditText", "WWWW");
+  Build();
+  ASSERT_TRUE(Wizard().Built());
+  gif::TGIFImage& Project = *Giffer->FGif();
+  int Stamped = 0;
+  for (int Y = 0; Y < 40; ++Y)
+    for (int X = 0; X < 60; ++X) Stamped += ColorAt(Project, 0, X, Y) == Blue;
+  EXPECT_GT(Stamped, 20);
+}
+
 TEST_F(WizardTest, TheShippedBackgroundBuildsWithTheDefaults) {
   const std::string Marble = std::string(ANIMORA_PROGRAM_DIR) + "/Image/Marble.bmp";
   Start();
