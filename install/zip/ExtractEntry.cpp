@@ -20,12 +20,6 @@ namespace zip {
 
 namespace {
 
-constexpr uint16_t MethodStored = 0;
-constexpr uint16_t MethodShrunk = 1;
-constexpr uint16_t MethodReduced1 = 2;
-constexpr uint16_t MethodReduced4 = 5;
-constexpr uint16_t MethodImploded = 6;
-constexpr uint16_t MethodDeflated = 8;
 constexpr unsigned HostUnix = 3;
 
 std::string ErrorText() { return std::strerror(errno); }

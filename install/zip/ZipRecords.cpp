@@ -67,7 +67,7 @@ void TZipHeaderInfo::Clear() {
   VersionMadeBy = 20;
   VersionNeeded = 20;
   Flag = 0;
-  CompressionMethod = 8;
+  CompressionMethod = MethodDeflated;
   DateTime = 0;
   CRC32 = 0xFFFFFFFF;
   CompressedSize = 0;

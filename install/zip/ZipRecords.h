@@ -50,6 +50,14 @@ constexpr int LocalHeaderSize = 30;
 constexpr int CentralHeaderSize = 46;
 constexpr int EndCentralSize = 22;
 
+// Compression methods: the older ones are read only.
+constexpr uint16_t MethodStored = 0;
+constexpr uint16_t MethodShrunk = 1;
+constexpr uint16_t MethodReduced1 = 2;
+constexpr uint16_t MethodReduced4 = 5;
+constexpr uint16_t MethodImploded = 6;
+constexpr uint16_t MethodDeflated = 8;
+
 constexpr uint16_t EncryptedFlag = 0x0001;
 constexpr uint16_t DataDescriptorFlag = 0x0008;
 

@@ -432,7 +432,7 @@ bool TZipWriter::AddOneFile(TRun& Run, const std::string& FileName) {
   Record->InternalAttributes = 2;
   Record->DiskNumberStart = static_cast<uint16_t>(Run.CurrentVolume);
   if (File.IsFolder) {
-    Record->CompressionMethod = 0;
+    Record->CompressionMethod = MethodStored;
     Record->InternalAttributes = 0;
   }
 
