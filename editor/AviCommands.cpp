@@ -1,9 +1,12 @@
 // The main window's AVI conversions: a video stream into a new animation, and the
 // project into an uncompressed 8-bit video. Both run on the GUI thread frame by frame
 // and keep the window painting in between, with its commands locked.
+#include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "editor/AviConversion.h"
 #include "editor/Main.h"
@@ -22,16 +25,27 @@ namespace editor {
 
 namespace {
 
-// The window takes no input while a conversion pumps its messages.
+// The window takes no input while a conversion pumps its messages. A menu follows its
+// widget's enabling into its own menu entry, so the entries are put back as they were.
 class TInterfaceLock {
  public:
-  explicit TInterfaceLock(QWidget& Window) : FWindow(Window) { FWindow.setEnabled(false); }
-  ~TInterfaceLock() { FWindow.setEnabled(true); }
+  explicit TInterfaceLock(QWidget& Window) : FWindow(Window), FWasEnabled(Window.isEnabled()) {
+    for (QMenu* Menu : FWindow.findChildren<QMenu*>())
+      FMenus.emplace_back(Menu->menuAction(), Menu->menuAction()->isEnabled());
+    FWindow.setEnabled(false);
+  }
+  ~TInterfaceLock() {
+    FWindow.setEnabled(FWasEnabled);
+    for (const auto& [Entry, Enabled] : FMenus)
+      if (Entry) Entry->setEnabled(Enabled);
+  }
   TInterfaceLock(const TInterfaceLock&) = delete;
   TInterfaceLock& operator=(const TInterfaceLock&) = delete;
 
  private:
   QWidget& FWindow;
+  const bool FWasEnabled;
+  std::vector<std::pair<QPointer<QAction>, bool>> FMenus;
 };
 
 // The preview's still picture, put back as it was after the conversion showed its frames.

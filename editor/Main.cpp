@@ -437,6 +437,7 @@ void TGiffer::ShowPaintStatus(int FrameIndex, int FrameCount) {
 
 void TGiffer::ShowProgress(base::TObject*, base::TProgressStage Stage, uint8_t PercentDone, bool, const base::TRect&,
                            const std::string& Msg) {
+  if (!FProgressPacer.Show(Stage, PercentDone, Msg)) return;
   if (Stage == base::psEnding) {
     Ui->ProgressBar->setValue(0);
     FPanels[0]->clear();

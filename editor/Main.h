@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/ProgressPacer.h"
 #include "editor/RecentProjects.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/Settings.h"
@@ -312,6 +313,7 @@ class TGiffer : public QMainWindow {
   std::vector<QAction*> FWindowItems;
   bool FShown = false;
   std::vector<QLabel*> FPanels;
+  TProgressPacer FProgressPacer;
   // After the preview, as the program starts its forms.
   std::unique_ptr<TStartupForms> FForms;
 };

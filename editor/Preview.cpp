@@ -99,6 +99,7 @@ void TGifPreview::Rebind() {
   FCopy.reset();
   gif::TGIFImage* Project = FMain.FGif();
   if (!Project) {
+    ShowNoProject();
     emit Rebound();
     return;
   }
@@ -231,6 +232,14 @@ void TGifPreview::HidePreviewImage() {
   Ui->PreviewImage->hide();
   // A play nobody sees would still write its frame numbers over the current one's.
   if (FCopy) FCopy->HaltPainter();
+}
+
+void TGifPreview::ShowNoProject() {
+  HidePreviewImage();
+  SizeCanvas(*Ui->FrameImage, 0, 0);
+  Ui->FrameImage->Invalidate();
+  Ui->FrameList->clear();
+  FMain.ShowPaintStatus(-1, 0);
 }
 
 void TGifPreview::RunGifClick() {

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
 #include <QTimer>
+#include <map>
 
 #include "editor/AviConversion.h"
 #include "editor/Preview.h"
@@ -310,6 +312,37 @@ TEST_F(AviCommandsTest, RefusedExportsLeaveTheOldFileAlone) {
   EXPECT_EQ(Dialogs.Calls()[1].Text, "Failed to retrieve bitmap info");
   EXPECT_EQ(avitest::LoadFile(InStart("out.avi")), (avitest::Bytes{'o', 'l', 'd'}));
   EXPECT_TRUE(Giffer.isEnabled());
+}
+
+// Whether each menu of the window can be opened, by name.
+std::map<std::string, bool> MenuStates(const editor::TGiffer& Giffer) {
+  std::map<std::string, bool> States;
+  for (const QMenu* Menu : Giffer.findChildren<QMenu*>())
+    States[Menu->objectName().toStdString()] = Menu->menuAction()->isEnabled();
+  return States;
+}
+
+TEST_F(AviCommandsTest, TheLockOfAConversionPutsBackTheMenusAsItFoundThem) {
+  maintest::WriteGIF(InStart("clip.gif"));
+  editor::TGiffer& Giffer = Shown({InStart("clip.gif")});
+  const std::map<std::string, bool> Before = MenuStates(Giffer);
+  // No frame editor is open, so its menus are off.
+  ASSERT_FALSE(Before.at("Edit1"));
+  ASSERT_FALSE(Before.at("View1"));
+  ASSERT_TRUE(Before.at("Frame1"));
+  TScriptedDialogs Saved({uitest::SaveAs(InStart("out.avi"))});
+  Giffer.Action("Saveas1")->trigger();
+  ASSERT_TRUE(Saved.Done());
+  EXPECT_EQ(MenuStates(Giffer), Before) << "after a save";
+  TScriptedDialogs Refused({uitest::SaveAs(InStart("missing/out.avi")), uitest::Press(ui::mrOk)});
+  Giffer.Action("Saveas1")->trigger();
+  ASSERT_TRUE(Refused.Done());
+  EXPECT_EQ(MenuStates(Giffer), Before) << "after a refused save";
+  TScriptedDialogs Opened;
+  OpenThrough(Giffer, Video("video", "pal8", 15, 2), Opened);
+  ASSERT_TRUE(Opened.Done());
+  ASSERT_EQ(Giffer.FFileName(), InStart("video.gif"));
+  EXPECT_EQ(MenuStates(Giffer), Before) << "after an open";
 }
 
 }  // namespace

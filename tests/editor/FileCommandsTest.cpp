@@ -7,16 +7,19 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 
 #include "editor/ExchangeFile.h"
 #include "editor/FileFilters.h"
 #include "editor/Preview.h"
+#include "editor/controls/ComboBox97.h"
 #include "editor/controls/EditN.h"
 #include "editor/forms/NewGIF.h"
 #include "editor/forms/SaveJPEGDlg.h"
 #include "gif/GIFImage.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/ui/WindowCanvas.h"
 
 #include "tests/editor/MainTestSupport.h"
 
@@ -190,23 +193,44 @@ TEST_F(FileCommandsTest, APictureOpensAsAOneFrameProject) {
   EXPECT_FALSE(Giffer.Modified());
 }
 
-TEST_F(FileCommandsTest, ADamagedGIFIsReportedAndLeavesNoProject) {
+struct DamageCase {
+  const char* Bytes;
+  size_t Size;
+  const char* Message;
+};
+
+TEST_F(FileCommandsTest, ADamagedGIFIsReportedAndLeavesNoProjectOnShow) {
   maintest::WriteGIF(InStart("clip.gif"));
-  QFile Bad(QString::fromStdString(InStart("bad.gif")));
-  ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
-  Bad.write("PNG89a and more bytes than a header");
-  Bad.close();
   editor::TGiffer& Giffer = Opened("clip.gif");
-  TScriptedDialogs Dialogs({uitest::OpenFiles({InStart("bad.gif")}), uitest::Press(ui::mrOk)});
-  Giffer.Action("OpenButton")->trigger();
-  ASSERT_TRUE(Dialogs.Done());
-  EXPECT_EQ(Dialogs.Calls()[1].Text, "Invalid GIF signature");
-  EXPECT_EQ(Giffer.FGif(), nullptr);
-  EXPECT_EQ(Giffer.FProjectOpen(), 0);
-  EXPECT_EQ(Giffer.FFileName(), "");
-  EXPECT_EQ(Giffer.windowTitle(), "Veltrane Animora Pro");
-  EXPECT_FALSE(Giffer.Action("Saveas1")->isEnabled());
-  EXPECT_FALSE(Giffer.Action("ExportFrameButton")->isEnabled());
+  for (const DamageCase& Case : {DamageCase{"PNG89a and more bytes than a header", 35, "Invalid GIF signature"},
+                                 DamageCase{"GIF89a\x08\x00", 8, "Premature end of data"}}) {
+    QFile Bad(QString::fromStdString(InStart("bad.gif")));
+    ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
+    Bad.write(Case.Bytes, static_cast<qint64>(Case.Size));
+    Bad.close();
+    // The good project on show at its second frame.
+    TScriptedDialogs Good({uitest::OpenFiles({InStart("clip.gif")})});
+    Giffer.Action("OpenButton")->trigger();
+    ASSERT_TRUE(Good.Done());
+    Giffer.Preview()->Button("NextFrameButton")->click();
+    ASSERT_EQ(Giffer.StatusPanel(1)->text(), " Frame 2 of 2");
+    ASSERT_FALSE(Giffer.Preview()->FrameImage()->Shown().isNull());
+
+    TScriptedDialogs Dialogs({uitest::OpenFiles({InStart("bad.gif")}), uitest::Press(ui::mrOk)});
+    Giffer.Action("OpenButton")->trigger();
+    ASSERT_TRUE(Dialogs.Done()) << Case.Message;
+    EXPECT_EQ(Dialogs.Calls()[1].Text, Case.Message);
+    EXPECT_EQ(Giffer.FGif(), nullptr);
+    EXPECT_EQ(Giffer.FProjectOpen(), 0);
+    EXPECT_EQ(Giffer.FFileName(), "");
+    EXPECT_EQ(Giffer.windowTitle(), "Veltrane Animora Pro");
+    EXPECT_FALSE(Giffer.Action("Saveas1")->isEnabled());
+    EXPECT_FALSE(Giffer.Action("ExportFrameButton")->isEnabled());
+    // Nothing of the old project stays on show.
+    EXPECT_EQ(Giffer.StatusPanel(1)->text().toStdString(), "") << Case.Message;
+    EXPECT_TRUE(Giffer.Preview()->FrameImage()->Shown().isNull()) << Case.Message;
+    EXPECT_EQ(Giffer.Preview()->FrameList()->count(), 0) << Case.Message;
+  }
 }
 
 struct QuestionCase {

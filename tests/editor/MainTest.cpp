@@ -12,9 +12,11 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <thread>
 
 #include "editor/Preview.h"
 #include "editor/ProgramSetup.h"
+#include "editor/ProgressPacer.h"
 #include "gif/Library.h"
 #include "platform/graphics/Picture.h"
 #include "platform/ui/Application.h"
@@ -296,6 +298,8 @@ TEST_F(MainWindowTest, WithoutSettingsTheDefaultLayoutIsUsed) {
 TEST_F(MainWindowTest, ProgressAndHintsGoToPanelZero) {
   editor::TGiffer& Giffer = Shown();
   Giffer.ShowProgress(nullptr, base::psStarting, 0, false, {}, "Loading...");
+  // A change is shown once the pause between paints has passed.
+  std::this_thread::sleep_for(editor::TProgressPacer::Interval);
   Giffer.ShowProgress(nullptr, base::psRunning, 40, false, {}, "Loading...");
   EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Loading...");
   EXPECT_EQ(Giffer.ProgressBar()->value(), 40);
@@ -307,6 +311,39 @@ TEST_F(MainWindowTest, ProgressAndHintsGoToPanelZero) {
   QCoreApplication::sendEvent(&Giffer, &Tip);
   EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Cursor can't draw anything");
   EXPECT_EQ(Giffer.Action("CursorlButton")->toolTip(), "Cursor");
+}
+
+// Counts the paints a widget gets.
+class TPaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* Event) override {
+    if (Event->type() == QEvent::Paint) ++Count;
+    return false;
+  }
+  int Count = 0;
+};
+
+TEST_F(MainWindowTest, ProgressIsPaintedWhenItChangesAndAtItsStartAndEnd) {
+  editor::TGiffer& Giffer = Shown();
+  TPaintCounter Paints;
+  Giffer.ProgressBar()->installEventFilter(&Paints);
+  Giffer.ShowProgress(nullptr, base::psStarting, 0, false, {}, "Copying...");
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Copying...");
+  std::this_thread::sleep_for(editor::TProgressPacer::Interval);
+  Giffer.ShowProgress(nullptr, base::psRunning, 50, false, {}, "Copying...");
+  EXPECT_EQ(Giffer.ProgressBar()->value(), 50);
+  const int Shown = Paints.Count;
+  EXPECT_GT(Shown, 0);
+  // Reports of what is shown already paint nothing, however many there are.
+  for (int Step = 0; Step < 1000; ++Step) Giffer.ShowProgress(nullptr, base::psRunning, 50, false, {}, "Copying...");
+  EXPECT_EQ(Paints.Count, Shown);
+  Giffer.ShowProgress(nullptr, base::psEnding, 100, false, {}, "Copying...");
+  EXPECT_GT(Paints.Count, Shown);
+  EXPECT_EQ(Giffer.ProgressBar()->value(), 0);
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "");
+  // The next operation starts on show at once.
+  Giffer.ShowProgress(nullptr, base::psStarting, 0, false, {}, "Converting...");
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Converting...");
 }
 
 TEST_F(MainWindowTest, ALoadReportsItsProgressAndEndsWithAnEmptyPanel) {
