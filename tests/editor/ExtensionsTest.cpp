@@ -371,6 +371,45 @@ TEST_F(ExtensionsTest, AnEditedCommentIsSavedAndTheDumpIsReadOnly) {
   EXPECT_FALSE(Form.Control<QToolButton>("SaveButton")->isEnabled());
 }
 
+TEST_F(ExtensionsTest, CtrlReturnStartsASecondCommentLineAndReturnAloneDoesNothing) {
+  editor::TExtensionsForm& Form = Open();
+  Select(Form, 1, 0);
+  QPlainTextEdit& Memo = *Form.MemoPreview();
+  Memo.clear();
+  QTest::keyClicks(&Memo, "a");
+  for (Qt::KeyboardModifiers Modifiers : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)})
+    for (Qt::Key Key : {Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(&Memo, Key, Modifiers);
+  EXPECT_EQ(Memo.toPlainText(), "a");
+  QTest::keyClick(&Memo, Qt::Key_Return, Qt::ControlModifier);
+  QTest::keyClicks(&Memo, "b");
+  EXPECT_EQ(Memo.toPlainText(), "a\nb");
+  ASSERT_TRUE(Form.Control<QToolButton>("SaveButton")->isEnabled());
+  Form.SaveButtonClick();
+  const base::TStrings& Lines =
+      dynamic_cast<gif::TGIFCommentExtension&>(*Giffer->FGif()->Frames().SubImages(1)->Extensions()->Extensions(0))
+          .Text();
+  ASSERT_EQ(Lines.Count(), 2);
+  EXPECT_EQ(Lines.Strings(0), "a");
+  EXPECT_EQ(Lines.Strings(1), "b");
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  EXPECT_EQ(ReadWithGiflib(InStart("ext.gif"))[1].Comments, (std::vector<std::string>{"a", "b"}));
+  // Read back, the comment shows its two lines again.
+  Giffer->LoadProject(InStart("ext.gif"));
+  Select(Form, 1, 0);
+  EXPECT_EQ(Memo.toPlainText(), "a\nb");
+
+  // A dump takes no line either.
+  gif::TGIFSubImage* First = Giffer->FGif()->Frames().SubImages(0);
+  auto Unknown = std::make_unique<gif::TGIFUnknownAppExtension>(First);
+  Unknown->Blocks().push_back(std::make_unique<gif::TGIFBlock>(1));
+  First->Extensions()->Add(std::move(Unknown));
+  Giffer->Preview()->Rebind();
+  Select(Form, 0, 1);
+  const QString Dump = Memo.toPlainText();
+  QTest::keyClick(&Memo, Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(Memo.toPlainText(), Dump);
+}
+
 TEST(HexDump, ElevenBytesMakeOnePaddedRow) {
   gif::TGIFUnknownAppExtension Extension(nullptr);
   auto Block = std::make_unique<gif::TGIFBlock>(11);
