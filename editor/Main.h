@@ -167,8 +167,9 @@ class TGiffer : public QMainWindow {
   // Loads a GIF or any registered picture as the project; an error passes on after the
   // window has been left with an empty project under that name.
   void LoadProject(const std::string& Name);
-  // True when the project was written; false when the name choice or the JPEG options
-  // were cancelled.
+  // True when the whole project was written; false when the name choice or the JPEG
+  // options were cancelled, or when a BMP or JPEG name took only the current frame of
+  // several (the status bar then says so).
   bool SaveButtonClick();
   // gif.dat of the start folder into the current frame.
   void LoadExchangeBitmap();

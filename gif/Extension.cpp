@@ -37,6 +37,14 @@ TGIFExtension::~TGIFExtension() {
   if (FSubImage != nullptr) FSubImage->Extensions()->Remove(this);
 }
 
+void TGIFExtension::MoveToFrame(TGIFSubImage& Frame, int Index) {
+  if (FSubImage != nullptr) FSubImage->Extensions()->Remove(this);
+  FSubImage = &Frame;
+  TGIFExtensionList& Target = *Frame.Extensions();
+  Target.Add(std::unique_ptr<TGIFItem>(this));
+  Target.Move(Target.Count() - 1, Index);
+}
+
 void TGIFExtension::SaveToStream(base::TStream& Stream) {
   const uint8_t Start[2] = {ExtensionIntroducer, BlockLabel()};
   Stream.WriteBuffer(Start, sizeof Start);

@@ -56,6 +56,12 @@ class TGIFExtension : public TGIFItem {
 
  protected:
   TGIFSubImage* FSubImage;
+
+ private:
+  friend class TGIFImageList;
+  // Takes the extension, which is in its frame's list, into Frame's list at Index;
+  // both frames belong to the same image.
+  void MoveToFrame(TGIFSubImage& Frame, int Index);
 };
 
 class TGIFExtensionList : public TGIFList {

@@ -144,8 +144,13 @@ void TExtensionsForm::FormShow() {
 
 bool TExtensionsForm::eventFilter(QObject* Watched, QEvent* Event) {
   if (Watched == Ui->MemoPreview && Event->type() == QEvent::KeyPress) {
-    const int Key = static_cast<QKeyEvent*>(Event)->key();
-    if (Key == Qt::Key_Return || Key == Qt::Key_Enter) return true;
+    const auto* Press = static_cast<QKeyEvent*>(Event);
+    if (Press->key() == Qt::Key_Return || Press->key() == Qt::Key_Enter) {
+      // The memo takes no Return of its own; Ctrl+Return starts the comment's next line.
+      if ((Press->modifiers() & Qt::ControlModifier) && !Ui->MemoPreview->isReadOnly())
+        Ui->MemoPreview->insertPlainText(QStringLiteral("\n"));
+      return true;
+    }
   }
   return QWidget::eventFilter(Watched, Event);
 }

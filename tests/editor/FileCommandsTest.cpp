@@ -171,6 +171,71 @@ INSTANTIATE_TEST_SUITE_P(Formats, SaveByExtension,
                                          SaveCase{"UpperCase", "OUT.BMP", "BMP", true}),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
+struct PartialSaveCase {
+  const char* Name;
+  int Frames;
+  const char* File;
+  bool Closing;  // the close question, else the one before opening another project
+  bool GoesOn;   // the whole project went into the file
+};
+
+void PrintTo(const PartialSaveCase& Case, std::ostream* Out) { *Out << Case.Name; }
+
+class PartialSaveQuestion : public FileCommandsTest, public testing::WithParamInterface<PartialSaveCase> {};
+
+TEST_P(PartialSaveQuestion, YesGoesOnOnlyWhenNothingIsLeftUnsaved) {
+  const PartialSaveCase& Case = GetParam();
+  WriteTimedGIF(InStart("clip.gif"), Case.Frames);
+  maintest::WriteGIF(InStart("other.gif"));
+  editor::TGiffer& Giffer = Opened("clip.gif");
+  {
+    TScriptedDialogs Dialogs({uitest::SaveAs(InStart(Case.File))});
+    if (std::string(Case.File).ends_with(".jpg")) AcceptJPEGOptions();
+    Giffer.Action("Saveas1")->trigger();
+    ASSERT_TRUE(Dialogs.Done());
+  }
+  // A change after that save, so that the question is asked.
+  Giffer.SetModified(true);
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(InStart(Case.File))));
+  TScriptedDialogs Dialogs;
+  if (Case.Closing) {
+    Dialogs.Then(uitest::Press(ui::mrYes));
+    if (std::string(Case.File).ends_with(".jpg")) AcceptJPEGOptions();
+    EXPECT_EQ(Giffer.close(), Case.GoesOn);
+  } else {
+    Dialogs.Then(uitest::OpenFiles({InStart("other.gif")}));
+    Dialogs.Then(uitest::Press(ui::mrYes));
+    if (std::string(Case.File).ends_with(".jpg")) AcceptJPEGOptions();
+    Giffer.Action("OpenButton")->trigger();
+  }
+  ASSERT_TRUE(Dialogs.Done());
+  EXPECT_EQ(editortest::Messages(Dialogs).back().first, "Save changes?");
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(InStart(Case.File)))) << "Yes saved what it could";
+  if (Case.GoesOn) {
+    if (!Case.Closing) {
+      EXPECT_EQ(Giffer.FFileName(), InStart("other.gif"));
+    }
+    return;
+  }
+  EXPECT_TRUE(Giffer.isVisible());
+  EXPECT_TRUE(Giffer.Modified());
+  EXPECT_EQ(Giffer.FFileName(), InStart(Case.File));
+  ASSERT_NE(Giffer.FGif(), nullptr);
+  EXPECT_EQ(Giffer.FGif()->Frames().Count(), Case.Frames);
+  EXPECT_FALSE(Settings.Store.ValueExists(ui::OptionSection, "WinState")) << "the close went no further";
+  EXPECT_EQ(Giffer.StatusPanel(0)->text().toStdString(),
+            std::string("Only the current frame is saved in ") + Case.File + "; save as GIF to keep every frame.");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Questions, PartialSaveQuestion,
+    testing::Values(PartialSaveCase{"CloseBmp", 2, "a.bmp", true, false},
+                    PartialSaveCase{"CloseJpg", 3, "a.jpg", true, false},
+                    PartialSaveCase{"OpenBmp", 2, "a.bmp", false, false},
+                    PartialSaveCase{"CloseOneFrameBmp", 1, "a.bmp", true, true},
+                    PartialSaveCase{"OpenOneFrameJpg", 1, "a.jpg", false, true}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
 TEST_F(FileCommandsTest, ACancelledJPEGOptionsWriteNothing) {
   maintest::WriteGIF(InStart("clip.gif"));
   editor::TGiffer& Giffer = Opened("clip.gif");

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "editor/Settings.h"
 #include "install/Gradient.h"
@@ -332,6 +333,41 @@ TEST_F(InstallerTest, AFailedUnpackingIsReportedAndWritesNothing) {
     TScriptedDialogs Dialogs({Press(ui::mrOk)});
     Form->close();
     EXPECT_EQ(Dialogs.Calls().at(0).Text, "Do you really want to exit?");
+  }
+}
+
+TEST_F(InstallerTest, AFolderThatTakesNoFileIsReportedByFilesWithTheFirstFewReasons) {
+  TArchiveFiles Many;
+  for (int I = 0; I < 30; ++I) Many.emplace_back("Help/page" + std::to_string(I) + ".htm", "page");
+  struct {
+    const char* Name;
+    TArchiveFiles Files;
+    std::vector<std::string> Lines;  // the first, then those after the five reasons
+  } const Cases[] = {
+      {"the editor", EditorFiles(), {"The installation failed: 0 of the 5 files could be extracted."}},
+      {"thirty pages", Many, {"The installation failed: 0 of the 30 files could be extracted.", "... and 25 more."}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    MakeArchive(ArchiveName(), C.Files);
+    // Where every file should go a folder stands, so no file can be put in place,
+    // while the folder entries find their folders made.
+    const std::string Folder = FRoot + "/" + C.Name;
+    for (const auto& File : C.Files) fs::create_directories(Folder + "/" + File.first);
+    auto Form = MakeForm();
+    ToFolderPage(Form.get(), Folder);
+    TScriptedDialogs Dialogs({Press(ui::mrOk)});
+    Button(Form.get(), "NextButton")->click();
+    ASSERT_EQ(Dialogs.Calls().size(), 1u);
+    std::vector<std::string> Lines;
+    std::istringstream Text(Dialogs.Calls()[0].Text);
+    for (std::string Line; std::getline(Text, Line);) Lines.push_back(Line);
+    ASSERT_EQ(Lines.size(), C.Lines.size() + 5) << Dialogs.Calls()[0].Text;
+    EXPECT_EQ(Lines.front(), C.Lines.front());
+    EXPECT_EQ(std::vector<std::string>(Lines.begin() + 6, Lines.end()),
+              std::vector<std::string>(C.Lines.begin() + 1, C.Lines.end()));
+    for (size_t I = 1; I <= 5; ++I) EXPECT_NE(Lines[I].find("Is a directory"), std::string::npos) << Lines[I];
+    EXPECT_EQ(VisiblePage(Form.get()), 3);
   }
 }
 
