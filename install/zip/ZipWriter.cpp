@@ -281,6 +281,8 @@ int TZipWriter::ZipFiles() {
     Run.End.TotalEntries = static_cast<uint16_t>(Run.Entries.size());
     Run.End.EntriesThisDisk = static_cast<uint16_t>(OnThisDisk);
     Run.End.ThisDisk = static_cast<uint16_t>(Run.CurrentVolume);
+    Run.End.RecordPosition = static_cast<uint64_t>(Run.Out->Position());
+    Run.End.CommentPosition = Run.End.RecordPosition + EndCentralSize;
     Run.End.WriteRecord(*Run.Out);
     WriteSpanLabel(Run);
 
@@ -305,9 +307,9 @@ int TZipWriter::ZipFiles() {
     }
     Run.VolumeFiles.clear();
     if (FDispose) DisposeFiles(Run);
-    // The directory is read again from the new file when it is next used.
-    FEndCentral.Assign(&Run.End);
-    FEndCentral.CommentChanged = false;
+    // What was written is the directory now held.
+    SetSortMode(SavedSort);
+    HoldDirectory(std::move(Run.Entries), Run.End, Run.CurrentVolume + 1);
   } catch (...) {
     FDeflater.FreeBuffers();
     Run.CloseStaging();
@@ -463,6 +465,7 @@ bool TZipWriter::AddOneFile(TRun& Run, const std::string& FileName) {
       Run.StagingFile = std::make_unique<base::TFileStream>(Template, base::fmOpenReadWrite);
       Run.Staging = std::make_unique<TS_BufferStream>(*Run.StagingFile);
     }
+    Record->LocalHeaderOffset = static_cast<uint64_t>(Run.Out->Position());
     bool Skip = false;
     if (OnStartZip) OnStartZip(this, Name, *Record, Skip);
     if (Skip) {

@@ -438,6 +438,69 @@ TEST_F(ZipWriterTest, FilesThatCannotBeAddedAreReported) {
   EXPECT_EQ(Shell("unzip -t " + Quote(Archive)), 0);
 }
 
+// What the writer holds after a run is the archive it wrote, as a reader reads it.
+void ExpectHeldAsWritten(const zip::TZipWriter& W, const fs::path& Archive) {
+  zip::TZipReader R;
+  R.SetZipName(Archive.string());
+  R.OpenZip();
+  ASSERT_EQ(W.Count(), R.Count());
+  for (int I = 0; I < R.Count(); ++I) {
+    SCOPED_TRACE(R.Entries(I).FullName());
+    EXPECT_EQ(W.Entries(I).FullName(), R.Entries(I).FullName());
+    EXPECT_EQ(W.Entries(I).LocalHeaderOffset, R.Entries(I).LocalHeaderOffset);
+    EXPECT_EQ(W.Entries(I).CompressedSize, R.Entries(I).CompressedSize);
+    EXPECT_EQ(W.Entries(I).CRC32, R.Entries(I).CRC32);
+  }
+}
+
+TEST_F(ZipWriterTest, AfterARunTheEntriesAreThoseJustWritten) {
+  const fs::path Archive = Dir / "held.zip";
+  zip::TZipWriter W;
+  Setup(W, Archive);
+  W.SetFilesList(TreeNames());
+  ASSERT_EQ(W.ZipFiles(), 5);
+  EXPECT_EQ(W.Count(), 5);
+  ExpectHeldAsWritten(W, Archive);
+
+  // An update: the old entries in place, the new file after them, in the sort asked for.
+  WriteFile(Tree / "added.txt", "one more");
+  base::TStringList L;
+  L.Add((Tree / "added.txt").string());
+  W.SetFilesList(L);
+  ASSERT_EQ(W.ZipFiles(), 1);
+  ExpectHeldAsWritten(W, Archive);
+  EXPECT_EQ(W.Count(), 6);
+  EXPECT_EQ(W.Entries(5).FullName(), "added.txt");
+
+  W.SetSortMode(zip::ByName);
+  WriteFile(Tree / "0first.txt", "sorts first");
+  L.Clear();
+  L.Add((Tree / "0first.txt").string());
+  W.SetFilesList(L);
+  ASSERT_EQ(W.ZipFiles(), 1);
+  ASSERT_EQ(W.Count(), 7);
+  EXPECT_EQ(W.Entries(0).FullName(), "0first.txt");
+  EXPECT_EQ(W.SortMode(), zip::ByName);
+}
+
+TEST_F(ZipWriterTest, OnStartZipSeesTheOffsetItsHeaderGoesTo) {
+  const fs::path Archive = Dir / "offsets.zip";
+  zip::TZipWriter W;
+  Setup(W, Archive);
+  W.SetFilesList(TreeNames());
+  std::vector<uint64_t> Seen;
+  W.OnStartZip = [&](base::TObject*, const std::string&, zip::TZipHeaderInfo& Header, bool&) {
+    Seen.push_back(Header.LocalHeaderOffset);
+  };
+  ASSERT_EQ(W.ZipFiles(), 5);
+  zip::TZipReader R;
+  R.SetZipName(Archive.string());
+  R.OpenZip();
+  ASSERT_EQ(Seen.size(), 5u);
+  for (int I = 0; I < R.Count(); ++I) EXPECT_EQ(Seen[I], R.Entries(I).LocalHeaderOffset) << R.Entries(I).FullName();
+  EXPECT_GT(Seen[1], 0u);
+}
+
 TEST_F(ZipWriterTest, OnlyRegularFilesAndFoldersAreAddedTheRestIsReportedUnopened) {
   const fs::path Fifo = Tree / "pipe";
   ASSERT_EQ(::mkfifo(Fifo.c_str(), 0644), 0);
@@ -483,11 +546,8 @@ TEST_F(ZipWriterTest, OnlyRegularFilesAndFoldersAreAddedTheRestIsReportedUnopene
       {Socket.string(), "Not a regular file or folder: a socket"},
       {"/dev/null", "Not a regular file or folder: a device"}};
   EXPECT_EQ(NotAdded, Expected);
-  zip::TZipReader R;
-  R.SetZipName(Archive.string());
-  R.OpenZip();
-  ASSERT_EQ(R.Count(), 1);
-  EXPECT_EQ(R.Entries(0).FullName(), "text.txt");
+  ASSERT_EQ(W.Count(), 1);
+  EXPECT_EQ(W.Entries(0).FullName(), "text.txt");
   EXPECT_EQ(Shell("unzip -t " + Quote(Archive)), 0);
 }
 
