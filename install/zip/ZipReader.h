@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "install/zip/LFNFileStream.h"
 #include "install/zip/ZipCrypt.h"
@@ -152,6 +153,10 @@ class TZipReader : public base::TPersistent {
   bool AskYesNo(const std::string& Text, const std::string& Caption);
   void Inform(const std::string& Text, const std::string& Caption);
   TSortedZip* SortedView() const { return FSorted; }
+  // Holds Entries (in archive order) and End as the directory of the archive as it now
+  // lies on disk, sorted by SortMode, so that it is not read again: what a writer
+  // does with the archive it has just written.
+  void HoldDirectory(std::vector<std::unique_ptr<TZipHeaderInfo>> Entries, const TEndCentral& End, int Volumes);
 
   std::unique_ptr<TLFNFileStream> FArchive;
   TEndCentral FEndCentral;

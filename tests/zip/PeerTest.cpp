@@ -2,33 +2,17 @@
 // `ziptool list` exactly as zipfile's infolist() gives them (method, sizes, CRC, name).
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "install/zip/ZipReader.h"
+#include "tests/zip/ShellRun.h"
 #include "tests/zip/ZipTestSupport.h"
 
 namespace {
 
-struct TRun {
-  int Status = -1;
-  std::string Out;
-};
-
-TRun Shell(const std::string& Command) {
-  TRun Result;
-  FILE* Pipe = ::popen(Command.c_str(), "r");
-  if (!Pipe) return Result;
-  char Buffer[4096];
-  size_t N = 0;
-  while ((N = std::fread(Buffer, 1, sizeof Buffer, Pipe)) > 0) Result.Out.append(Buffer, N);
-  const int Status = ::pclose(Pipe);
-  Result.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-  return Result;
-}
+using ziptest::Shell;
+using ziptest::TRun;
 
 const std::string ZipfileList =
     "python3 -c 'import sys, zipfile\n"
