@@ -13,6 +13,7 @@
 #include "install/zip/Explode.h"
 #include "install/zip/Unreduce.h"
 #include "install/zip/Unshrink.h"
+#include "install/zip/ZipNames.h"
 #include "install/zip/ZipUtil.h"
 #include "platform/base/Stream.h"
 
@@ -217,6 +218,10 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   TZipHeaderInfo& Entry = Host.CurrentEntry();
   Entry.Assign(&Host.Entry(FileIndex));
   const std::string FullName = Entry.FullName();
+  if (Entry.NameHoldsControlByte()) {
+    Fail(State, Host, FileIndex, PrintableName(FullName) + ": refused, the name holds a control byte");
+    return;
+  }
 
   if (!Entry.FileName().empty()) {
     if (Host.SpansVolumes() && Entry.DiskNumberStart != Host.CurrentVolume()) Host.GetNextDisk(Entry.DiskNumberStart + 1);

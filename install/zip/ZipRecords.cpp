@@ -139,6 +139,10 @@ void TZipHeaderInfo::EncodeName() {
     Flag |= UTF8NameFlag;
 }
 
+bool TZipHeaderInfo::NameHoldsControlByte() const {
+  return HoldsControlByte(FDirectory) || HoldsControlByte(FFileName);
+}
+
 void TZipHeaderInfo::SetFileName(const std::string& Value) {
   if (Value == FFileName) return;
   FFileName = Value;

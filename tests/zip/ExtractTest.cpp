@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/zip/ZipTestSupport.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -238,6 +240,32 @@ TEST(Extract, PathsNeverLeaveTheDestination) {
   for (const auto& E : fs::directory_iterator(T.Path)) Top.push_back(E.path().filename().string());
   std::sort(Top.begin(), Top.end());
   EXPECT_EQ(Top, (std::vector<std::string>{"dest", "outside", "p.zip", "p.zip.py"}));
+}
+
+TEST(Extract, NamesWithControlBytesAreRefused) {
+  // Past the NUL the file system sees "..", which the path check never saw.
+  TTempDir T;
+  ziptest::TArchiveBuilder B;
+  using namespace std::string_literals;
+  B.Entries = {{"..\0/..\0/..\0/climbed.txt"s, "up", "", "", false},
+               {"nul\0.txt"s, "n", "", "", false},
+               {"tab\tname.txt", "t", "", "", false},
+               {"folder\x1F/x.txt", "u", "", "", false},
+               {"good.txt", "good", "", "", false}};
+  WriteFile(T.Path / "c.zip", B.Build());
+  const fs::path Dest = T.Path / "a" / "b" / "dest";
+  TRun R = Extract(T.Path / "c.zip", Dest);
+  EXPECT_EQ(R.Result, 1);
+  EXPECT_EQ(R.Failed, (std::vector<std::string>{
+                          "..\\x00/..\\x00/..\\x00/climbed.txt: refused, the name holds a control byte",
+                          "nul\\x00.txt: refused, the name holds a control byte",
+                          "tab\\x09name.txt: refused, the name holds a control byte",
+                          "folder\\x1F/x.txt: refused, the name holds a control byte"}));
+  std::vector<std::string> Paths;
+  for (const auto& E : fs::recursive_directory_iterator(T.Path)) Paths.push_back(fs::relative(E.path(), T.Path));
+  std::sort(Paths.begin(), Paths.end());
+  EXPECT_EQ(Paths, (std::vector<std::string>{"a", "a/b", "a/b/dest", "a/b/dest/good.txt", "c.zip"}));
+  EXPECT_EQ(ReadFile(Dest / "good.txt"), "good");
 }
 
 TEST(Extract, OnlyPermissionBitsAreApplied) {
