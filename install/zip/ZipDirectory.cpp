@@ -78,6 +78,8 @@ void TZipReader::ReadDirectory() {
         Sound = false;
       }
     }
+    // The directory moved with the entries; its start is where the last entry's room ends.
+    if (Sound && GetMultiMode() == mmNone) FEndCentral.CentralOffset += uint64_t(Shift);
   }
   if (!Sound) {
     Incomplete();

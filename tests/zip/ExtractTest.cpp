@@ -156,6 +156,17 @@ TEST(Extract, StreamedArchivesWithDataDescriptors) {
   EXPECT_EQ(ReadFile(T.Path / "out2" / "-"), ReadFile(T.Path / "src" / "text.txt"));
 }
 
+TEST(Extract, ArchiveBehindAProgramStub) {
+  TTempDir T;
+  MakeSource(T.Path / "src");
+  Shell("cd " + (T.Path / "src").string() + " && zip -qr ../plain.zip . && cd .. && head -c 3000 /bin/true > stub && "
+        "cat stub plain.zip > sfx.zip");
+  TRun R = Extract(T.Path / "sfx.zip", T.Path / "out");
+  EXPECT_EQ(R.Failed, std::vector<std::string>{});
+  EXPECT_EQ(R.Result, 7);
+  EXPECT_EQ(Tree(T.Path / "out"), Tree(T.Path / "src"));
+}
+
 TEST(Extract, PythonZipfileVectors) {
   TTempDir T;
   Shell("python3 " + std::string(std::getenv("ANIMORA_TEST_DATA")) + "/../zip/python_vectors.py " + T.Path.string());
