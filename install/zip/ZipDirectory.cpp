@@ -49,7 +49,24 @@ void TZipReader::Incomplete() {
 }
 
 void TZipReader::ReadDirectory() {
+  // Only a complete directory is held: after a failure the next open reads again.
+  FStamp = {};
+  const std::string Name = FZipName;
+  try {
+    ReadEntries();
+  } catch (...) {
+    DropLists();
+    FStamp = {};
+    if (FZipName != Name) {
+      FArchive.reset();
+      FZipName = Name;
+    }
+    throw;
+  }
   FStamp = FArchive->Stamp();
+}
+
+void TZipReader::ReadEntries() {
   DropLists();
   FRecovered = false;
   FVolumes = 1;

@@ -168,6 +168,7 @@ class TZipReader : public base::TPersistent {
   void CheckIndex(int Index) const;
   void DropLists();
   void Incomplete();
+  void ReadEntries();
   void ReadCentralHeaders();
   base::TStream* OpenVolume(const std::string& Name);
 
