@@ -322,7 +322,10 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   State.Crc = base::Crc32Start;
   bool Skip = false;
   Host.StartUnZip(FileIndex, FName, Skip);
-  if (Skip) return;
+  if (Skip) {
+    --State.ExtractedCount;
+    return;
+  }
 
   TArchiveSource Source(State, Host, Entry.Encrypted());
   TBitInput Input(Source);

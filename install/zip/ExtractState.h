@@ -44,7 +44,8 @@ struct ExtractState {
   uint64_t UncompressedLeft = 0;
   uint64_t BytesWritten = 0;
   uint32_t Crc = base::Crc32Start;
-  // The selected entries less one for each one skipped or failed.
+  // The selected entries less one for each one skipped (by a password, an overwrite
+  // decision or OnStartUnZip) or failed: the entries extracted.
   int ExtractedCount = 0;
   // A new password came after a CRC failure: extract the same entry again.
   bool Retry = false;

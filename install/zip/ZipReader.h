@@ -107,8 +107,8 @@ class TZipReader : public base::TPersistent {
   int Volumes() const { return FVolumes; }
 
   // Extracts the selected entries below DestDir (made when missing); returns the
-  // selected count less one for each entry skipped or failed. The current folder of
-  // the process is never changed.
+  // number of entries extracted (folder entries included), 0 when OnStartUnZipInfo
+  // stops the run. The current folder of the process is never changed.
   int UnZip();
 
   std::function<void(base::TObject* Sender, int NumFiles, int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;

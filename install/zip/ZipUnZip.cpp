@@ -135,7 +135,7 @@ int TZipReader::UnZip() {
   int Selected = SelectEntries();
   bool StopNow = false;
   if (OnStartUnZipInfo) OnStartUnZipInfo(this, Selected, FTotalToExtract, StopNow);
-  if (Selected <= 0 || StopNow) return Selected;
+  if (Selected <= 0 || StopNow) return 0;
 
   TUnZipHost Host(*this);
   ExtractState State(DestDir());

@@ -320,6 +320,38 @@ TEST(Extract, AnExistingFileSurvivesAFailureAndASkip) {
   EXPECT_EQ(Tree(T.Path / "out"), (std::map<std::string, std::string>{{"afile", "new"}}));
 }
 
+TEST(Extract, TheResultCountsTheEntriesExtracted) {
+  TTempDir T;
+  PythonZip(T.Path / "three.zip", {{"a", "1", 0644}, {"b", "2", 0644}, {"c", "3", 0644}});
+  struct TCase {
+    const char* What;
+    std::function<void(zip::TZipReader&)> Configure;
+    int Result;
+    std::vector<std::string> Files;
+  };
+  const TCase Cases[] = {
+      {"all", nullptr, 3, {"a", "b", "c"}},
+      {"stopped before the first entry",
+       [](zip::TZipReader& Z) { Z.OnStartUnZipInfo = [](base::TObject*, int, int64_t, bool& StopNow) { StopNow = true; }; },
+       0, {}},
+      {"one skipped when it starts",
+       [](zip::TZipReader& Z) {
+         Z.OnStartUnZip = [&Z](base::TObject*, int I, const std::string&, bool& Skip) { Skip = Z.Filename(I) == "b"; };
+       },
+       2, {"a", "c"}},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.What);
+    const fs::path Out = T.Path / "out";
+    fs::remove_all(Out);
+    TRun R = Extract(T.Path / "three.zip", Out, "", C.Configure);
+    EXPECT_EQ(R.Result, C.Result);
+    std::vector<std::string> Files;
+    for (const auto& [Name, Data] : Tree(Out)) Files.push_back(Name);
+    EXPECT_EQ(Files, C.Files);
+  }
+}
+
 TEST(Extract, ProgressPerOutputChunk) {
   TTempDir T;
   WriteFile(T.Path / "src" / "a", std::string(16000, 'a'));
