@@ -86,7 +86,7 @@ class TArchiveSource : public TByteSource {
     uint8_t* Buffer = FState.Input.data();
     size_t Got = static_cast<size_t>(std::max<int64_t>(FHost.Archive().Read(Buffer, static_cast<int64_t>(N)), 0));
     while (Got < N) {
-      if (!FHost.SpansVolumes() || !FHost.CanAskForVolumes())
+      if (FHost.CurrentVolume() + 1 >= FHost.Volumes() || !FHost.CanAskForVolumes())
         throw EFatalUnzipError("Premature end of file reached");
       FHost.GetNextDisk(FHost.CurrentVolume() + 2);
       int64_t More = FHost.Archive().Read(Buffer + Got, static_cast<int64_t>(N - Got));
@@ -224,7 +224,14 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   }
 
   if (!Entry.FileName().empty()) {
-    if (Host.SpansVolumes() && Entry.DiskNumberStart != Host.CurrentVolume()) Host.GetNextDisk(Entry.DiskNumberStart + 1);
+    // A single archive is read whatever disk its entries name.
+    if (Host.Volumes() > 1 && Entry.DiskNumberStart != Host.CurrentVolume()) {
+      if (Entry.DiskNumberStart >= Host.Volumes()) {
+        Fail(State, Host, FileIndex, FullName + ": refused, it starts beyond the last volume");
+        return;
+      }
+      Host.GetNextDisk(Entry.DiskNumberStart + 1);
+    }
     base::TStream& Archive = Host.Archive();
     Archive.Seek(static_cast<int64_t>(Entry.LocalHeaderOffset), base::TSeekOrigin::soBeginning);
     uint8_t Local[LocalHeaderSize];

@@ -34,11 +34,11 @@ class TExtractHost {
   // Where the entry's room in its volume ends: the next local header or the central
   // directory. Data that runs past it overlaps another entry.
   virtual uint64_t EntryEnd(int FileIndex) const = 0;
-  // The open volume; the volume number open (from 0); whether the archive spans volumes
-  // and another volume can be asked for.
+  // The open volume; the volume number open (from 0); the number of volumes the end
+  // record gives, and whether another volume can be asked for.
   virtual base::TStream& Archive() = 0;
   virtual int CurrentVolume() const = 0;
-  virtual bool SpansVolumes() const = 0;
+  virtual int Volumes() const = 0;
   virtual bool CanAskForVolumes() const = 0;
   // Opens volume Disk (from 1) in place of the open one.
   virtual void GetNextDisk(int Disk) = 0;

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -448,6 +449,42 @@ TEST(ZipReader, AFailedDirectoryReadIsReadAgainAndFailsAgain) {
       EXPECT_EQ(Reader.ZipName(), C.Archive);
     }
   }
+}
+
+TEST(ZipReader, EntryDataNeverAsksBeyondTheLastVolume) {
+  TTempFolder Temp;
+  auto Put16 = [](std::string& S, size_t At, uint16_t V) { S[At] = char(V), S[At + 1] = char(V >> 8); };
+  std::vector<int> Asked;
+  auto Run = [&](const std::vector<std::string>& Volumes) {
+    Temp.Write("m.z01", Volumes[0]);
+    Temp.Write("m.z02", Volumes[1]);
+    const std::string Last = Temp.Write("m.zip", Volumes[2]);
+    TZipReader Reader;
+    // Every request is answered with a volume that exists.
+    Reader.OnGetNextDisk = [&](base::TObject*, int Disk, std::string& FName) {
+      Asked.push_back(Disk);
+      FName = Disk >= 3 ? Last : Temp.Path + "m.z0" + std::to_string(Disk);
+    };
+    Reader.SetZipName(Last);
+    Reader.SetDestDir(Temp.Path + "out");
+    Reader.SetDoAll(true);
+    std::vector<std::string> Failed;
+    Reader.OnEntryFailed = [&](base::TObject*, int, const std::string& Message) { Failed.push_back(Message); };
+    Asked.clear();
+    Reader.UnZip();
+    return Failed;
+  };
+  // The first entry claims more data than its volumes and those after it hold.
+  std::vector<std::string> Long = SplitArchive();
+  Put16(Long[2], 0, 0xFFFF);
+  EXPECT_EQ(MessageOf<zip::EFatalUnzipError>([&] { Run(Long); }), "Premature end of file reached");
+  EXPECT_EQ(*std::max_element(Asked.begin(), Asked.end()), 3);
+  // The second entry starts on disk 6 of 3.
+  std::vector<std::string> Beyond = SplitArchive();
+  const size_t SecondCentral = Beyond[2].find("PK\x01\x02");
+  Put16(Beyond[2], SecondCentral + 34, 5);
+  EXPECT_EQ(Run(Beyond), std::vector<std::string>{"v2.txt: refused, it starts beyond the last volume"});
+  EXPECT_EQ(*std::max_element(Asked.begin(), Asked.end()), 3);
 }
 
 class TLabels : public zip::TVolumeLabels {
