@@ -185,6 +185,18 @@ bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
   return true;
 }
 
+// What a path below the destination is called in the events: DestDir, "/", the path.
+std::string DestPrefix(const ExtractState& State) {
+  if (State.DestDir.empty() || State.DestDir.back() == '/') return State.DestDir;
+  return State.DestDir + '/';
+}
+
+std::string Joined(const std::vector<std::string>& Components, size_t Count) {
+  std::string Path;
+  for (size_t I = 0; I < Count; ++I) Path += (I == 0 ? "" : "/") + Components[I];
+  return Path;
+}
+
 void Fail(ExtractState& State, TExtractHost& Host, int FileIndex, const std::string& Message) {
   --State.ExtractedCount;
   Host.EntryFailed(FileIndex, Message);
@@ -269,7 +281,8 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
         return;
       }
       bool Skip = false;
-      Host.StartUnZip(FileIndex, Folder, Skip);
+      const std::string Made = Joined(Relative, FolderCount);
+      Host.StartUnZip(FileIndex, DestPrefix(State) + Made + (Made.empty() ? "" : "/"), Skip);
     }
     return;
   }
@@ -291,8 +304,7 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   State.CompressedLeft = Entry.CompressedSize;
   State.UncompressedLeft = Entry.UncompressedSize;
 
-  std::string FName;
-  for (const std::string& C : Relative) FName += (FName.empty() ? "" : "/") + C;
+  std::string FName = DestPrefix(State) + Joined(Relative, Relative.size());
   int Target = FolderFor(State, Relative, FolderCount);
   if (Target < 0) {
     Fail(State, Host, FileIndex, FullName + ": cannot make its folder: " + ErrorText());
@@ -305,9 +317,11 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
       SkipEntryData(State, Host);
       return;
     }
-    // The handler gave another name below the destination.
+    // The handler gave another name, which must lie below the destination.
     if (FName != Asked) {
-      if (!SafeRelativePath(FName, Relative)) {
+      const std::string Prefix = DestPrefix(State);
+      if (FName.compare(0, Prefix.size(), Prefix) != 0 || !SafeRelativePath(FName.substr(Prefix.size()), Relative) ||
+          Relative.empty()) {
         Fail(State, Host, FileIndex, FName + ": refused, the path leaves the destination folder");
         return;
       }

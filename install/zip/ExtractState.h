@@ -30,8 +30,9 @@ struct ExtractState {
   std::vector<uint8_t> Input = std::vector<uint8_t>(ChunkSize);
   TOutputWindow Window;
   TInflate Inflater;
-  // The folder every entry goes below, held open so no later change of the path or of
-  // a link above it moves the output.
+  // The folder every entry goes below, as named (what the events' names begin with),
+  // and held open so no later change of the path or of a link above it moves the output.
+  std::string DestDir;
   int DestFolder = -1;
   // The folder below it that the last entry went into, kept open for the next one.
   std::vector<std::string> LastPath;

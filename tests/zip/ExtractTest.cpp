@@ -352,6 +352,44 @@ TEST(Extract, TheResultCountsTheEntriesExtracted) {
   }
 }
 
+TEST(Extract, EventsNameTheDestinationFolderFolderAndName) {
+  TTempDir T;
+  PythonZip(T.Path / "n.zip", {{"d/", "", 040755}, {"d/x.txt", "x", 0644}, {"top.txt", "top", 0644}});
+  const std::string Out = (T.Path / "out").string();
+  std::vector<std::string> Started, Opened;
+  auto Record = [&](zip::TZipReader& Z) {
+    Z.OnStartUnZip = [&](base::TObject*, int, const std::string& FName, bool&) { Started.push_back(FName); };
+    Z.OnEndUnZip = [&](base::TObject*, int, const std::string& FName) { Opened.push_back(ReadFile(FName)); };
+  };
+  TRun R = Extract(T.Path / "n.zip", Out, "", Record);
+  EXPECT_EQ(Started, (std::vector<std::string>{Out + "/d/", Out + "/d/x.txt", Out + "/top.txt"}));
+  EXPECT_EQ(Opened, (std::vector<std::string>{"x", "top"}));
+
+  // The handler may give another name below the destination, never one outside it.
+  struct TCase {
+    std::string Answer;
+    std::vector<std::string> Failed;
+  };
+  const TCase Cases[] = {{Out + "/d/renamed.txt", {}},
+                         {(T.Path / "elsewhere.txt").string(),
+                          {(T.Path / "elsewhere.txt").string() + ": refused, the path leaves the destination folder"}}};
+  for (const TCase& C : Cases) {
+    std::vector<std::string> Asked;
+    R = Extract(T.Path / "n.zip", Out, "", [&](zip::TZipReader& Z) {
+      Z.SetOverwriteMode(zip::TUZOverwriteMode::Prompt);
+      Z.OnPromptForOverwrite = [&](base::TObject*, bool& OverWriteIt, int I, std::string& FName) {
+        Asked.push_back(FName);
+        OverWriteIt = true;
+        if (Z.Filename(I) == "d/x.txt") FName = C.Answer;
+      };
+    });
+    EXPECT_EQ(Asked, (std::vector<std::string>{Out + "/d/x.txt", Out + "/top.txt"}));
+    EXPECT_EQ(R.Failed, C.Failed);
+  }
+  EXPECT_EQ(ReadFile(Out + "/d/renamed.txt"), "x");
+  EXPECT_FALSE(fs::exists(T.Path / "elsewhere.txt"));
+}
+
 TEST(Extract, ProgressPerOutputChunk) {
   TTempDir T;
   WriteFile(T.Path / "src" / "a", std::string(16000, 'a'));
