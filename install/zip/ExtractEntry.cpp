@@ -197,6 +197,11 @@ std::string Joined(const std::vector<std::string>& Components, size_t Count) {
   return Path;
 }
 
+bool MethodBuilt(uint16_t Method) {
+  return Method == MethodStored || Method == MethodShrunk || (Method >= MethodReduced1 && Method <= MethodReduced4) ||
+         Method == MethodImploded || Method == MethodDeflated;
+}
+
 void Fail(ExtractState& State, TExtractHost& Host, int FileIndex, const std::string& Message) {
   --State.ExtractedCount;
   Host.EntryFailed(FileIndex, Message);
@@ -291,6 +296,13 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
     return;
   }
 
+  // Known before any password is asked for: no data of this entry can be decoded.
+  if (!MethodBuilt(Entry.CompressionMethod)) {
+    Host.Inform("Unknown compression method", "Zip Error");
+    if (!Entry.Encrypted()) Host.BadCRC(base::Crc32Final(base::Crc32Start), Entry.CRC32, FileIndex);
+    Fail(State, Host, FileIndex, FullName + ": unknown compression method " + std::to_string(Entry.CompressionMethod));
+    return;
+  }
   if (Entry.Encrypted()) {
     if (Entry.CompressedSize < 12) {
       Fail(State, Host, FileIndex, FullName + ": refused, shorter than its encryption header");
@@ -298,6 +310,7 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
     }
     if (!Host.CheckPassword(FileIndex)) {
       SkipEntryData(State, Host);
+      Host.EntryFailed(FileIndex, FullName + ": wrong password");
       return;
     }
   }
@@ -365,10 +378,8 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
       Decoded = UnshrinkEntry(Input, State.Window, Entry.UncompressedSize) == drSuccess;
     } else if (Entry.CompressionMethod >= MethodReduced1 && Entry.CompressionMethod <= MethodReduced4) {
       Decoded = UnreduceEntry(Input, State.Window, Entry.CompressionMethod - 1, Entry.UncompressedSize) == drSuccess;
-    } else if (Entry.CompressionMethod == MethodImploded) {
-      Decoded = ExplodeEntry(Input, State.Window, Entry.Flag, State.CompressedLeft, Entry.UncompressedSize) == drSuccess;
     } else {
-      Host.Inform("Unknown compression method", "Zip Error");
+      Decoded = ExplodeEntry(Input, State.Window, Entry.Flag, State.CompressedLeft, Entry.UncompressedSize) == drSuccess;
     }
   } catch (const EWriteFailed& E) {
     Fail(State, Host, FileIndex, E.Message());

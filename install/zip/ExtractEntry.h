@@ -62,7 +62,7 @@ class TExtractHost {
   // A CRC failure of an encrypted entry: true when a new password was given.
   virtual bool BadPassword(int FileIndex) = 0;
   virtual void SkippingBadPassword(int FileIndex) = 0;
-  // Why an entry failed, once per failed entry.
+  // Why an entry failed or was skipped for its password, once per such entry.
   virtual void EntryFailed(int FileIndex, const std::string& Message) = 0;
 };
 

@@ -125,8 +125,9 @@ class TZipReader : public base::TPersistent {
   // Volumes count from 1; FName is ZipName at the first request and the last answer
   // when the request is repeated; an empty answer cancels.
   std::function<void(base::TObject* Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
-  // Why an entry failed (a refused path, damaged data, a failed write), once per
-  // failed entry, for programs that report failures by entry.
+  // Why an entry failed (a refused path, a wrong password, a method not built, damaged
+  // data, a failed write), once per failed entry, for programs that report failures by
+  // entry.
   std::function<void(base::TObject* Sender, int FileIndex, const std::string& Message)> OnEntryFailed;
 
  protected:
