@@ -72,7 +72,9 @@ void TZipReader::ReadEntries() {
   FVolumes = 1;
   FCurrentVolume = 0;
   bool Sound = FEndCentral.FindEndRecord(*FArchive);
-  if (Sound && FEndCentral.NeedsZip64) throw EUnsupportedZip("Zip64 archives are not supported");
+  // 65535 entries is the count that stands for a Zip64 one, and more than a list holds.
+  if (Sound && (FEndCentral.NeedsZip64 || FEndCentral.TotalEntries > MaxObjectListSize))
+    throw EUnsupportedZip("Zip64 archives are not supported");
   int64_t Shift = 0;
   if (Sound) {
     FCurrentVolume = FEndCentral.ThisDisk;

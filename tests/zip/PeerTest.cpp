@@ -141,7 +141,10 @@ TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
   Make("zip -q ok.zip a.txt big.txt && head -c 3000 ok.zip > cut.zip && "
        "python3 -c 'import zipfile\n"
        "with zipfile.ZipFile(\"z64.zip\", \"w\") as z:\n"
-       "  [z.writestr(\"f%d\" % i, \"\") for i in range(65536)]'");
+       "  [z.writestr(\"f%d\" % i, \"\") for i in range(65536)]' && "
+       "python3 -c 'import zipfile\n"
+       "with zipfile.ZipFile(\"many.zip\", \"w\") as z:\n"
+       "  [z.writestr(\"f%d\" % i, \"\") for i in range(65535)]'");
   struct TCase {
     std::string Arguments;
     int Status;
@@ -149,6 +152,7 @@ TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
   };
   const TCase Cases[] = {
       {"list " + At("z64.zip"), 1, "ziptool: " + At("z64.zip") + ": Zip64 archives are not supported\n"},
+      {"list " + At("many.zip"), 1, "ziptool: " + At("many.zip") + ": Zip64 archives are not supported\n"},
       {"list " + At("cut.zip"), 1, "ziptool: " + At("cut.zip") + ": Incomplete Zip File\n"},
       {"list " + At("none.zip"), 1,
        "ziptool: " + At("none.zip") + ": Cannot open file \"" + At("none.zip") + "\". No such file or directory\n"},
@@ -231,6 +235,13 @@ TEST(ZipGoCorpus, ListsOrRefusesClearly) {
     if (Ours.Status == 1) {
       EXPECT_EQ(Message.Out.rfind("ziptool: ", 0), 0u);
     }
+  }
+  // Whole archives with a Zip64 end record and locator, all-ones values in the old record.
+  for (const char* Zip64 : {"zip64.zip", "zip64-2.zip"}) {
+    const std::string Name = (Folder / Zip64).string();
+    const TRun Message = Shell(Ziptool("list '" + Name + "' 2>&1 >/dev/null"));
+    EXPECT_EQ(Message.Status, 1);
+    EXPECT_EQ(Message.Out, "ziptool: " + Name + ": Zip64 archives are not supported\n");
   }
 }
 
