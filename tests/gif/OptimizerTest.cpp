@@ -195,6 +195,36 @@ TEST(MergeColorTables, RepairsBadIndexesAndDropsUnusedTransparency) {
   EXPECT_EQ(Table.Colors(Image->Header().BackgroundColorIndex()), 0x333333);
 }
 
+TEST(MergeColorTables, TheBackgroundColourStaysWhileThereIsRoom) {
+  struct TCase {
+    const char* Name;
+    int Transparent;
+    uint8_t Background;
+    int Entries;
+  };
+  // A frame over half the screen uses 0x111111 and 0x222222 (0x111111 transparent in
+  // one case); no pixel uses 0x777777.
+  for (const TCase& Case : {TCase{"opaque", -1, 2, 3}, TCase{"transparent", 0, 2, 3}, TCase{"background used", -1, 0, 2}}) {
+    SCOPED_TRACE(Case.Name);
+    auto Image = Build(4, 1, {0x111111, 0x222222, 0x777777},
+                       {{0, 0, 2, 1, {0, 1}, 0, 0, 0, Case.Transparent, {}}});
+    Image->Header().SetBackgroundColorIndex(Case.Background);
+    const TColor Background = Image->GetGlobalColorMap()->Colors(Case.Background);
+    Image->MergeColorTables();
+    TGIFGlobalColorMap& Table = *Image->GetGlobalColorMap();
+    ASSERT_LT(Image->Header().BackgroundColorIndex(), Table.Count());
+    EXPECT_EQ(Table.Colors(Image->Header().BackgroundColorIndex()), Background);
+    EXPECT_EQ(Table.Count(), Case.Entries);
+  }
+  // 256 used colours leave no room: the background takes the nearest of them.
+  std::vector<TFrame> Frames;
+  for (int K = 0; K < 256; ++K) Frames.push_back({0, 0, 1, 1, {}, 0, -1, 0, -1, {static_cast<TColor>(K * 0x010101)}});
+  auto Full = Build(2, 1, {0x0000FE}, Frames);
+  Full->MergeColorTables();
+  ASSERT_EQ(Full->GetGlobalColorMap()->Count(), 256);
+  EXPECT_EQ(Full->GetGlobalColorMap()->Colors(Full->Header().BackgroundColorIndex()), 0x555555);
+}
+
 TEST(MergeColorTables, LeavesAnImageWithoutUsedColoursAlone) {
   auto Image = Build(2, 1, {0x111111, 0x222222}, {{0, 0, 2, 1, {0, 0}, 0, 0, 0, 0, {}}});
   Image->MergeColorTables();
