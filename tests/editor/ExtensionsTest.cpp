@@ -241,6 +241,30 @@ TEST_F(ExtensionsTest, AddOffersTheLoopOnlyOnFrameZeroAndDeleteAsks) {
   EXPECT_EQ(Node(Form, 1, 0)->text(0), "Graphic Control Extension");
 }
 
+TEST_F(ExtensionsTest, AnAddedCommentKeepsItsPlaceAndIsSavedOnceItHasText) {
+  editor::TExtensionsForm& Form = Open();
+  Select(Form, 0, 0);
+  WhenModal<editor::TExtensType>(
+      [](editor::TExtensType& Dialog) { Dialog.findChild<QPushButton*>("OkButton")->click(); });
+  Form.AddButtonClick();
+  ASSERT_EQ(Node(Form, 0, 1)->text(0), "Comment Extension");
+  // A file with a comment of no data is refused by giflib as a whole.
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  auto Read = ReadWithGiflib(InStart("ext.gif"));
+  ASSERT_EQ(Read.size(), 2u);
+  EXPECT_EQ(Read[0].Delay, 10);
+  EXPECT_TRUE(Read[0].Comments.empty());
+  EXPECT_EQ(Node(Form, 0, 1)->text(0), "Comment Extension");
+
+  Select(Form, 0, 1);
+  Form.MemoPreview()->setPlainText("later");
+  Form.SaveButtonClick();
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  Read = ReadWithGiflib(InStart("ext.gif"));
+  ASSERT_EQ(Read.size(), 2u);
+  EXPECT_EQ(Read[0].Comments, std::vector<std::string>{"later"});
+}
+
 TEST_F(ExtensionsTest, AnUnsavedEditWarnsOnceAndTheTreeFollowsEveryRebind) {
   editor::TExtensionsForm& Form = Open();
   Select(Form, 0, 0);
