@@ -314,6 +314,49 @@ TEST(Optimize, ReduceColorsRefusesACustomPaletteWithoutCleanup) {
   EXPECT_NO_THROW(Image->Optimize(ofReduceColors | ofCleanup, rdCustomPalette, dkNone, 8));
 }
 
+TEST(ScreenCompositor, ShowsWhatAWholeScreenShowsAcrossTileBorders) {
+  // Frames that cross the compositor's tiles and the screen's edges, with every
+  // disposal and transparency, against a plain full-screen composition.
+  for (uint32_t Seed = 1; Seed <= 30; ++Seed) {
+    SCOPED_TRACE("seed " + std::to_string(Seed));
+    TRandom R(Seed);
+    const int W = 60 + R.Below(150), H = 60 + R.Below(100);
+    const std::vector<TColor> Global = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x808080};
+    std::vector<TFrame> Frames;
+    for (int F = 0; F < 12; ++F) {
+      TFrame Frame{R.Below(W), R.Below(H), 1 + R.Below(W), 1 + R.Below(H)};
+      for (int I = 0; I < Frame.Width * Frame.Height; ++I) Frame.Pixels.push_back(static_cast<uint8_t>(R.Below(6)));
+      Frame.Delay = 1;
+      Frame.Disposal = R.Below(4);
+      if (R.Below(2)) Frame.Transparent = R.Below(6);
+      Frames.push_back(Frame);
+    }
+    auto Image = Build(W, H, Global, Frames);
+    for (bool Transparent : {false, true}) {
+      const TColor Initial = 0x123456, Fill = 0x654321;
+      std::vector<TColor> Plain(static_cast<size_t>(W) * H, Initial);
+      TScreenCompositor Screen(W, H, Initial, Fill, Transparent);
+      for (int I = 0; I < Image->Frames().Count(); ++I) {
+        const TGIFSubImage& Frame = *Image->Frames().SubImages(I);
+        const TFrame& Spec = Frames[static_cast<size_t>(I)];
+        const std::vector<TColor> Before = Plain;
+        for (int Y = 0; Y < Spec.Height && Spec.Top + Y < H; ++Y)
+          for (int X = 0; X < Spec.Width && Spec.Left + X < W; ++X) {
+            const uint8_t P = Spec.Pixels[static_cast<size_t>(Y * Spec.Width + X)];
+            if (Transparent && P == Spec.Transparent) continue;
+            Plain[static_cast<size_t>((Spec.Top + Y) * W + Spec.Left + X)] = Global[P];
+          }
+        ASSERT_EQ(Screen.Show(Frame), Plain) << "frame " << I << (Transparent ? " transparent" : " opaque");
+        if (Spec.Disposal == 3) Plain = Before;
+        if (Spec.Disposal == 2)
+          for (int Y = Spec.Top; Y < std::min(H, Spec.Top + Spec.Height); ++Y)
+            for (int X = Spec.Left; X < std::min(W, Spec.Left + Spec.Width); ++X)
+              Plain[static_cast<size_t>(Y * W + X)] = Transparent ? Initial : Fill;
+      }
+    }
+  }
+}
+
 TEST(OptimizeFrameSize, CropsToWhatChanges) {
   std::vector<uint8_t> Plain(40 * 30, 0), Changed = Plain;
   Changed[20 * 40 + 10] = 1;
