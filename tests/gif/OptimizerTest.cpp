@@ -338,19 +338,19 @@ TEST(ScreenCompositor, ShowsWhatAWholeScreenShowsAcrossTileBorders) {
       TScreenCompositor Screen(W, H, Initial, Fill, Transparent);
       for (int I = 0; I < Image->Frames().Count(); ++I) {
         const TGIFSubImage& Frame = *Image->Frames().SubImages(I);
-        const TFrame& Spec = Frames[static_cast<size_t>(I)];
+        const TFrame& Made = Frames[static_cast<size_t>(I)];
         const std::vector<TColor> Before = Plain;
-        for (int Y = 0; Y < Spec.Height && Spec.Top + Y < H; ++Y)
-          for (int X = 0; X < Spec.Width && Spec.Left + X < W; ++X) {
-            const uint8_t P = Spec.Pixels[static_cast<size_t>(Y * Spec.Width + X)];
-            if (Transparent && P == Spec.Transparent) continue;
-            Plain[static_cast<size_t>((Spec.Top + Y) * W + Spec.Left + X)] = Global[P];
+        for (int Y = 0; Y < Made.Height && Made.Top + Y < H; ++Y)
+          for (int X = 0; X < Made.Width && Made.Left + X < W; ++X) {
+            const uint8_t P = Made.Pixels[static_cast<size_t>(Y * Made.Width + X)];
+            if (Transparent && P == Made.Transparent) continue;
+            Plain[static_cast<size_t>((Made.Top + Y) * W + Made.Left + X)] = Global[P];
           }
         ASSERT_EQ(Screen.Show(Frame), Plain) << "frame " << I << (Transparent ? " transparent" : " opaque");
-        if (Spec.Disposal == 3) Plain = Before;
-        if (Spec.Disposal == 2)
-          for (int Y = Spec.Top; Y < std::min(H, Spec.Top + Spec.Height); ++Y)
-            for (int X = Spec.Left; X < std::min(W, Spec.Left + Spec.Width); ++X)
+        if (Made.Disposal == 3) Plain = Before;
+        if (Made.Disposal == 2)
+          for (int Y = Made.Top; Y < std::min(H, Made.Top + Made.Height); ++Y)
+            for (int X = Made.Left; X < std::min(W, Made.Left + Made.Width); ++X)
               Plain[static_cast<size_t>(Y * W + X)] = Transparent ? Initial : Fill;
       }
     }
