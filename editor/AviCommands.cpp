@@ -197,7 +197,7 @@ void TGiffer::ExportAvi(const std::string& FileName) {
     if (Image.Frames().Count() == 0 || Width <= 0 || Height <= 0) throw avi::EAVIError("Failed to retrieve bitmap info");
     // A screen whose one frame would not fit is refused before its pixels are allocated.
     if ((int64_t{Width} + 3) / 4 * 4 * Height > avi::MaxAVIFileSize) throw avi::EAVIError("Failed to add frame to AVI");
-    TScreenComposer Screen(Width, Height, StreamColors(Image), BackgroundOf(Image));
+    TAviScreen Screen(Width, Height, StreamColors(Image), BackgroundOf(Image));
     const auto ImageSize = static_cast<uint32_t>(Screen.Rows().size());
 
     avi::AVISTREAMINFOA Info;

@@ -211,12 +211,7 @@ void TGIFSubImage::Assign(const base::TPersistent* Source) {
   AllocatePixels();
   if (FData && Other->FData) std::memcpy(FData.get(), Other->FData.get(), static_cast<size_t>(FPixelBytes));
   FColorMap->Assign(Other->FColorMap.get());
-  if (Other->FExtensions->Count() > 0) {
-    base::TMemoryStream Copy;
-    Other->FExtensions->SaveToStream(Copy);
-    Copy.SetPosition(0);
-    FExtensions->LoadFromStream(Copy, this);
-  }
+  FExtensions->AddCopies(*Other->FExtensions, this);
   if (Other->FBitmap) {
     auto Bitmap = std::make_unique<graphics::TBitmap>();
     Bitmap->Assign(Other->FBitmap.get());

@@ -51,7 +51,7 @@ void AddFrame(gif::TGIFImage& Image, uint16_t Left, uint16_t Top, std::vector<st
   Image.Frames().Add(std::move(Frame));
 }
 
-TEST(ScreenComposer, DrawsEachFrameAsAPlayerShowsIt) {
+TEST(AviScreen, DrawsEachFrameAsAPlayerShowsIt) {
   gif::TGIFImage Image;
   Image.Header().SetScreenWidth(4);
   Image.Header().SetScreenHeight(2);
@@ -62,7 +62,7 @@ TEST(ScreenComposer, DrawsEachFrameAsAPlayerShowsIt) {
   AddFrame(Image, 3, 1, {{1}}, TFrameDisposal::fdDoNotDispose);
   AddFrame(Image, 2, 1, {{2, 2, 2}}, TFrameDisposal::fdDoNotDispose);
   const gdi::HPALETTE Palette = Image.GetGlobalColorMap()->MakePalette();
-  editor::TScreenComposer Screen(4, 2, editor::ColorTableOf(Palette), 0x000000);
+  editor::TAviScreen Screen(4, 2, editor::ColorTableOf(Palette), 0x000000);
   gdi::DeleteObject(Palette);
   // Rows bottom-up: the screen's second row first.
   const std::vector<std::vector<uint8_t>> Expected = {

@@ -154,6 +154,42 @@ TEST_F(ExtensionsTest, TheTreeListsEveryFramesBlocksAndLocalTable) {
   EXPECT_FALSE(Form.Control<QToolButton>("DelButton")->isEnabled());
 }
 
+TEST_F(ExtensionsTest, EachKindOfNodeHasItsIcon) {
+  editor::TExtensionsForm& Form = Open();
+  gif::TGIFSubImage* First = Giffer->FGif()->Frames().SubImages(0);
+  auto Text = std::make_unique<gif::TGIFTextExtension>(First);
+  Text->Text().Add("text");
+  First->Extensions()->Add(std::move(Text));
+  First->Extensions()->Add(std::make_unique<gif::TGIFAppExtNSLoop>(First));
+  auto Unknown = std::make_unique<gif::TGIFUnknownAppExtension>(First);
+  Unknown->Blocks().push_back(std::make_unique<gif::TGIFBlock>(1));
+  First->Extensions()->Add(std::move(Unknown));
+  Giffer->Preview()->Rebind();
+  const auto Picture = [](const QIcon& Icon) {
+    return Icon.pixmap(QSize(20, 20)).toImage().convertToFormat(QImage::Format_ARGB32);
+  };
+  struct TNode {
+    int Frame, Child;
+    const char* Text;
+    const char* Icon;
+  };
+  std::vector<QImage> Seen;
+  for (const TNode& Each : {TNode{0, 0, "Graphic Control Extension", "graphiccontrol"},
+                            TNode{0, 1, "Text extension", "plaintext"},
+                            TNode{0, 2, "Netscape Loop Extension", "loop"},
+                            TNode{0, 3, "Application Extension", "application"},
+                            TNode{1, 0, "Comment Extension", "comment"}, TNode{1, 2, "Local Palette", "palette"}}) {
+    SCOPED_TRACE(Each.Text);
+    QTreeWidgetItem* Item = Node(Form, Each.Frame, Each.Child);
+    ASSERT_EQ(Item->text(0), Each.Text);
+    const QImage Shown = Picture(Item->icon(0));
+    ASSERT_FALSE(Item->icon(0).isNull());
+    EXPECT_EQ(Shown, Picture(QIcon(QStringLiteral(":/icons/%1.png").arg(Each.Icon))));
+    for (const QImage& Other : Seen) EXPECT_NE(Shown, Other) << "each kind has an icon of its own";
+    Seen.push_back(Shown);
+  }
+}
+
 struct TDelayCase {
   bool Apply;
   const char* Milliseconds;
@@ -324,6 +360,30 @@ TEST_F(ExtensionsTest, AddOffersTheLoopOnlyOnFrameZeroAndDeleteAsks) {
   EXPECT_EQ(editortest::Messages(Dialogs)[0].first, "Are you sure that you want delete this extension?");
   EXPECT_EQ(Giffer->FGif()->Frames().SubImages(1)->Extensions()->Count(), 2);
   EXPECT_EQ(Node(Form, 1, 0)->text(0), "Graphic Control Extension");
+}
+
+TEST_F(ExtensionsTest, AnAddedCommentKeepsItsPlaceAndIsSavedOnceItHasText) {
+  editor::TExtensionsForm& Form = Open();
+  Select(Form, 0, 0);
+  WhenModal<editor::TExtensType>(
+      [](editor::TExtensType& Dialog) { Dialog.findChild<QPushButton*>("OkButton")->click(); });
+  Form.AddButtonClick();
+  ASSERT_EQ(Node(Form, 0, 1)->text(0), "Comment Extension");
+  // A file with a comment of no data is refused by giflib as a whole.
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  auto Read = ReadWithGiflib(InStart("ext.gif"));
+  ASSERT_EQ(Read.size(), 2u);
+  EXPECT_EQ(Read[0].Delay, 10);
+  EXPECT_TRUE(Read[0].Comments.empty());
+  EXPECT_EQ(Node(Form, 0, 1)->text(0), "Comment Extension");
+
+  Select(Form, 0, 1);
+  Form.MemoPreview()->setPlainText("later");
+  Form.SaveButtonClick();
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  Read = ReadWithGiflib(InStart("ext.gif"));
+  ASSERT_EQ(Read.size(), 2u);
+  EXPECT_EQ(Read[0].Comments, std::vector<std::string>{"later"});
 }
 
 TEST_F(ExtensionsTest, AnUnsavedEditWarnsOnceAndTheTreeFollowsEveryRebind) {
