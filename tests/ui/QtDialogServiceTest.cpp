@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,9 +110,47 @@ TEST(QtDialogService, SaveDialogAddsTheDefaultExtensionAndReportsTheFilter) {
   });
   ASSERT_TRUE(Service.ExecuteSave(Dialog));
   EXPECT_EQ(Filters, QStringList({"Gif files (*.gif)", "Bmp files (*.bmp)"}));
-  EXPECT_EQ(Selected, "Bmp files (*.bmp)");
+  EXPECT_EQ(Selected, "Bmp files");
   EXPECT_EQ(Dialog.FileName(), (Dir.path() + "/frame.bmp").toStdString());
   EXPECT_EQ(Dialog.FilterIndex(), 2);
+}
+
+// The descriptions carry their own patterns, so the list shows each once; the choice
+// the user makes there is the index reported.
+TEST(QtDialogService, FileTypeListShowsTheDescriptionsAloneAndReportsTheChosenOne) {
+  QTemporaryDir Dir;
+  const QString Picture = Dir.path() + "/frame.bmp";
+  {
+    QFile File(Picture);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+  }
+  TQtDialogService Service;
+  TOpenDialog Dialog;
+  Dialog.SetFilter("All (*.gif;*.bmp)|*.gif;*.bmp|Gif files|*.gif|Bmp files|*.bmp|Jpeg (*.jpg)|*.jpg");
+  Dialog.SetFilterIndex(4);
+  Dialog.SetInitialDir(Dir.path().toStdString());
+  QStringList Shown;
+  int Started = -1;
+  WhenModal([&](QWidget* Modal) {
+    auto* Box = qobject_cast<QFileDialog*>(Modal);
+    auto* Types = Modal->findChild<QComboBox*>("fileTypeCombo");
+    if (!Box || !Types) {
+      ADD_FAILURE() << "no file dialog with a file-type list";
+      Modal->close();
+      return;
+    }
+    for (int I = 0; I < Types->count(); ++I) Shown << Types->itemText(I);
+    Started = Types->currentIndex();
+    Types->setCurrentIndex(2);
+    emit Types->activated(2);
+    Box->selectFile(Picture);
+    static_cast<QDialog*>(Box)->accept();
+  });
+  ASSERT_TRUE(Service.ExecuteOpen(Dialog));
+  EXPECT_EQ(Shown, QStringList({"All (*.gif;*.bmp)", "Gif files", "Bmp files", "Jpeg (*.jpg)"}));
+  EXPECT_EQ(Started, 3);
+  EXPECT_EQ(Dialog.FilterIndex(), 3);
+  EXPECT_EQ(Dialog.FileName(), Picture.toStdString());
 }
 
 TEST(QtDialogService, CancelledOpenDialogChangesNothing) {
