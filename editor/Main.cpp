@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -97,7 +98,8 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
       FSettings(Store),
       FPlexor(Plexor),
       FClipboard(std::move(Clipboard)),
-      FShell(std::move(Shell)) {
+      FShell(std::move(Shell)),
+      FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   InitIconResources();
   Ui->setupUi(this);
   InstallQtPainterClock();
@@ -511,7 +513,7 @@ void TGiffer::RecentFileClick(const QString& Path) {
 }
 
 void TGiffer::PrinterSetup1Click() {
-  ui::TPrinterSetupDialog Dialog;
+  ui::TPrinterSetupDialog Dialog(*FPrinter);
   Dialog.Execute();
 }
 
@@ -590,7 +592,7 @@ void TGiffer::CloseChildWindow(QWidget* Form) {
 void TGiffer::CloseFrameOptionForm() { CloseChildWindow(FFrameOptionForm); }
 
 void TGiffer::Help2Click() {
-  if (!FHelpForm) FHelpForm = new THelpForm(FStartDirValue);
+  if (!FHelpForm) FHelpForm = new THelpForm(FStartDirValue, *FPrinter);
   ShowChildWindow(FHelpForm);
 }
 

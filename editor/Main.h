@@ -22,6 +22,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QToolBar;
 
@@ -130,6 +131,8 @@ class TGiffer : public QMainWindow {
   TMapForm* MapForm() const;
   plexor::TPlexor& Plexor() const { return FPlexor; }
   TGifPreview* Preview() const { return FPreview; }
+  // The one printer: Print, Printer Setup and the help window's print all use it.
+  QPrinter& Printer() const { return *FPrinter; }
   // The GIF wizard's new project: Count blank frames of Width x Height, unsaved, on
   // screen with frame 1 current (WizardCommands.cpp).
   void NewWizardProject(int Count, int Width, int Height);
@@ -295,6 +298,7 @@ class TGiffer : public QMainWindow {
   std::unique_ptr<ui::TClipboard> FClipboard;
   std::unique_ptr<ui::TShell> FShell;
   std::unique_ptr<gif::TGIFImage> FGifImage;
+  std::unique_ptr<QPrinter> FPrinter;
   int FProjectOpenFlag = 0;
   std::string FFileNameValue;
   std::string FStartDirValue;

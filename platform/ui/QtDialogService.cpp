@@ -13,7 +13,7 @@
 #include "platform/ui/ColorConvert.h"
 #include "platform/ui/FileFilter.h"
 #include "platform/ui/PicturePreview.h"
-#include "platform/ui/Printer.h"
+#include "platform/ui/PrinterSetup.h"
 
 namespace ui {
 
@@ -148,16 +148,13 @@ bool TQtDialogService::ExecuteFont(TFontDialog& Dialog) {
   return true;
 }
 
-bool TQtDialogService::ExecutePrint(TPrintDialog&) {
-  QPrintDialog Box(&Printer(), QApplication::activeWindow());
+bool TQtDialogService::ExecutePrint(TPrintDialog& Dialog) {
+  QPrintDialog Box(&Dialog.Printer(), QApplication::activeWindow());
   return Box.exec() == QDialog::Accepted;
 }
 
-bool TQtDialogService::ExecutePrinterSetup(TPrinterSetupDialog&) {
-  QPrintDialog Box(&Printer(), QApplication::activeWindow());
-  Box.setWindowTitle(QStringLiteral("Printer Setup"));
-  Box.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-  return Box.exec() == QDialog::Accepted;
+bool TQtDialogService::ExecutePrinterSetup(TPrinterSetupDialog& Dialog) {
+  return RunPrinterSetup(Dialog.Printer(), QApplication::activeWindow());
 }
 
 bool TQtDialogService::SelectDirectory(const std::string& Caption, std::string& Directory) {

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
+#include <QPageSetupDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <set>
 
 #include "editor/Preview.h"
@@ -19,7 +22,6 @@
 #include "editor/forms/FrameOptionForm.h"
 #include "editor/forms/MoveFrame.h"
 #include "editor/forms/OptimizerForm.h"
-#include "platform/ui/Printer.h"
 #include "tests/editor/MainTestSupport.h"
 
 using maintest::MainWindowTest;
@@ -172,7 +174,7 @@ TEST(PrintRect, OnePixelPerPointCentredHalvesToEven) {
 TEST_F(FrameCommandsTest, PrintWritesTheCurrentFrameToThePrinter) {
   editor::TGiffer& Main = Open(2);
   const std::string Pdf = InStart("print.pdf");
-  QPrinter& Printer = ui::Printer();
+  QPrinter& Printer = Main.Printer();
   Printer.setOutputFormat(QPrinter::PdfFormat);
   Printer.setOutputFileName(QString::fromStdString(Pdf));
   {
@@ -185,7 +187,34 @@ TEST_F(FrameCommandsTest, PrintWritesTheCurrentFrameToThePrinter) {
   Main.Action("PrintButton")->trigger();
   EXPECT_TRUE(Dialogs.Done());
   EXPECT_GT(QFileInfo(QString::fromStdString(Pdf)).size(), 0);
-  Printer.setOutputFileName({});
+}
+
+// Printer Setup is the page set-up on the printer Print prints on: a frame printed after
+// choosing landscape lands on a landscape page.
+TEST_F(FrameCommandsTest, PrinterSetupChoosesThePageOfTheNextPrint) {
+  editor::TGiffer& Main = Open(2);
+  const QString Pdf = QString::fromStdString(InStart("landscape.pdf"));
+  Main.Printer().setOutputFormat(QPrinter::PdfFormat);
+  Main.Printer().setOutputFileName(Pdf);
+  bool PageSetup = false;
+  WhenModal<QDialog>([&PageSetup](QDialog& Box) {
+    PageSetup = qobject_cast<QPageSetupDialog*>(&Box) != nullptr;
+    if (auto* Landscape = Box.findChild<QRadioButton*>("landscape")) Landscape->click();
+    Box.accept();
+  });
+  Main.Action("PrinterSetup1")->trigger();
+  EXPECT_TRUE(PageSetup);
+  EXPECT_EQ(Main.Printer().pageLayout().orientation(), QPageLayout::Landscape);
+  EXPECT_EQ(Main.Printer().outputFileName(), Pdf);
+  TScriptedDialogs Dialogs({uitest::AcceptPrint()});
+  Main.Action("Print1")->trigger();
+  EXPECT_TRUE(Dialogs.Done());
+  QFile Written(Pdf);
+  ASSERT_TRUE(Written.open(QIODevice::ReadOnly));
+  const QRegularExpressionMatch Box =
+      QRegularExpression(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])").match(QString::fromLatin1(Written.readAll()));
+  ASSERT_TRUE(Box.hasMatch());
+  EXPECT_GT(Box.captured(1).toDouble(), Box.captured(2).toDouble());
 }
 
 TEST_F(FrameCommandsTest, PrintWithoutAFrameOnlySaysSo) {
