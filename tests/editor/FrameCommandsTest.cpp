@@ -3,6 +3,7 @@
 // main window's commands under offscreen Qt.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
@@ -284,6 +285,45 @@ TEST_F(FrameCommandsTest, ThePaletteWindowShowsAndRecoloursTheGlobalTable) {
   Main.ResetProject();
   editortest::RunPosted();
   EXPECT_EQ(Main.FrameOptionForm(), nullptr);
+}
+
+// Colour texts as long as they get, a name, and channels of three digits.
+TEST_F(FrameCommandsTest, ThePaletteStatusTextsFitTheirPanelsAndTheWindowHoldsThemAll) {
+  gif::TGIFImage Image;
+  Image.Header().SetScreenWidth(2);
+  Image.Header().SetScreenHeight(2);
+  for (base::TColor Color : {0xFEDCBA, 0xFF00FF, 0x888888, 0xABCDEF}) Image.GetGlobalColorMap()->Add(Color);
+  for (int Index = 0; Index < 2; ++Index) {
+    auto Frame = std::make_unique<gif::TGIFSubImage>(&Image);
+    Frame->SetBounds(0, 0, 2, 2);
+    Frame->AllocatePixels();
+    Image.Frames().Add(std::move(Frame));
+  }
+  Image.SaveToFile(InStart("colours.gif"));
+  editor::TGiffer& Main = Shown({"colours.gif"});
+  Main.Action("GlobalOption")->trigger();
+  editor::TFrameOptionForm* Form = Main.FrameOptionForm();
+  ASSERT_NE(Form, nullptr);
+  QWidget* Window = Form->parentWidget();
+  ASSERT_NE(Window, nullptr);
+  // As narrow as the user can make it.
+  Window->resize(Window->minimumSizeHint().width(), Window->height());
+  QApplication::processEvents();
+  editor::TPaletteGrid& Grid = *Form->PaintBoxPalette();
+  ASSERT_EQ(Grid.Count(), 4);
+  std::set<QString> Seen;
+  for (int Entry = 0; Entry < Grid.Count(); ++Entry) {
+    const base::TRect Cell = Grid.Layout().CellRect(Entry);
+    Form->PaintBoxPaletteMouseMove(Cell.Left + 1, Cell.Top + 1);
+    for (int I = 0; I < 6; ++I) {
+      QLabel* Panel = Form->StatusPanel(I);
+      Seen.insert(Panel->text());
+      EXPECT_GE(Panel->width(), Panel->sizeHint().width()) << Panel->text().toStdString();
+      EXPECT_LE(Panel->mapTo(Form, QPoint(Panel->width(), 0)).x(), Form->width()) << Panel->text().toStdString();
+    }
+  }
+  for (const char* Text : {"Color:$00FEDCBA", "Color:clFuchsia", "Hex:BADCFE", "Blue:254"})
+    EXPECT_TRUE(Seen.count(Text)) << Text << " among " << QStringList(Seen.begin(), Seen.end()).join(", ").toStdString();
 }
 
 TEST_F(FrameCommandsTest, OptimizeColorMapMergesTheProjectsTables) {
