@@ -23,6 +23,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QToolBar;
 
@@ -131,9 +132,13 @@ class TGiffer : public QMainWindow {
   TMapForm* MapForm() const;
   plexor::TPlexor& Plexor() const { return FPlexor; }
   TGifPreview* Preview() const { return FPreview; }
+  // The one printer: Print, Printer Setup and the help window's print all use it.
+  QPrinter& Printer() const { return *FPrinter; }
   // The GIF wizard's new project: Count blank frames of Width x Height, unsaved, on
   // screen with frame 1 current (WizardCommands.cpp).
   void NewWizardProject(int Count, int Width, int Height);
+  // Shows an on-demand window; the first time it joins the MDI area, placed inside it.
+  void ShowChildWindow(QWidget* Form);
   // Made on demand; none while closed.
   TFrameOptionForm* FrameOptionForm() const;
   TOptimizerForm* OptimizerForm() const;
@@ -267,12 +272,13 @@ class TGiffer : public QMainWindow {
   gif::TGIFSubImage& CurrentFrame() const;
   // The loaded or new project on screen: frame 1 current, the project open.
   void ShowProject();
-  // Shows an on-demand window, in the MDI area the first time.
-  void ShowChildWindow(QWidget* Form);
   // Closes an on-demand window (none: nothing), which frees it.
   static void CloseChildWindow(QWidget* Form);
   // After a change to the frame list: the preview's copy, its list and its frame.
   void FramesChanged();
+  // A window the stored layout puts past the available screen comes back onto it,
+  // made smaller where it does not fit.
+  void KeepOnScreen();
   // The preview window where the stored layout puts it.
   void PlacePreview(const TWindowBounds& Bounds);
   // A failed load leaves no project behind, and no name to save over.
@@ -297,6 +303,7 @@ class TGiffer : public QMainWindow {
   std::unique_ptr<ui::TClipboard> FClipboard;
   std::unique_ptr<ui::TShell> FShell;
   std::unique_ptr<gif::TGIFImage> FGifImage;
+  std::unique_ptr<QPrinter> FPrinter;
   int FProjectOpenFlag = 0;
   std::string FFileNameValue;
   std::string FStartDirValue;

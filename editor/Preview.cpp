@@ -344,7 +344,7 @@ void TGifPreview::EditButtonClick() {
   gif::TGIFImage* Project = FMain.FGif();
   if (!Project || FFrameIndexValue < 0 || FFrameIndexValue >= Project->Frames().Count()) return;
   auto* Editor = new TGifClientForm(FMain, FFrameIndexValue);
-  FMain.MdiArea()->addSubWindow(Editor)->show();
+  FMain.ShowChildWindow(Editor);
 }
 
 void TGifPreview::FormActivate() { ShowCurrentFrame(); }

@@ -1,5 +1,6 @@
 #include "install/Main.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -61,7 +62,8 @@ TForm1::TForm1(ui::TSettingsStore& Settings, std::unique_ptr<ui::TShell> Shell, 
   QFont Font(QString::fromStdString(ui::InstalledFace("MS Sans Serif")));
   Font.setPixelSize(11);
   setFont(Font);
-  setWindowIcon(QIcon(QStringLiteral(":/install/Animora.png")));
+  // The application's icon, so that every window of the installer shows it, dialogs included.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/install/Animora.png")));
 
   // White first, the purple copy one pixel lower over it.
   const struct {

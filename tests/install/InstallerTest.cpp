@@ -3,7 +3,10 @@
 // temporary folder.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QStandardPaths>
@@ -448,6 +451,17 @@ TEST_F(InstallerTest, TheProgramTakesTheArchiveBesideItselfWhateverFolderItStart
   const std::string Archive = ArchiveBesideProgram();
   fs::current_path(Started);
   EXPECT_EQ(Archive, fs::read_symlink("/proc/self/exe").parent_path().string() + "/Animora.dat");
+}
+
+TEST_F(InstallerTest, EveryWindowShowsTheProgramsIcon) {
+  auto Form = MakeForm();
+  const QImage Own = QIcon(":/install/Animora.png").pixmap(32).toImage();
+  ASSERT_FALSE(Own.isNull());
+  // The installer's message boxes and folder choice, wherever they are parented.
+  QMessageBox Box;
+  QFileDialog Folder;
+  for (QWidget* Window : std::initializer_list<QWidget*>{Form.get(), &Box, &Folder})
+    EXPECT_EQ(Window->windowIcon().pixmap(32).toImage(), Own) << Window->metaObject()->className();
 }
 
 }  // namespace
