@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -202,8 +203,9 @@ std::string ReadText(const std::filesystem::path& Path) {
 }
 
 TEST(SaveUnusualTables, GifinfoRewritesThem) {
-  const std::filesystem::path Folder = std::filesystem::temp_directory_path() / "animora-unusual-tables";
-  std::filesystem::create_directories(Folder);
+  std::string Template = (std::filesystem::temp_directory_path() / "animora-unusual-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(Template.data()), nullptr);
+  const std::filesystem::path Folder = Template;
   for (const TFixture& Fixture : Fixtures()) {
     SCOPED_TRACE(Fixture.Name);
     const std::filesystem::path In = Folder / "in.gif", Out = Folder / "out.gif";
