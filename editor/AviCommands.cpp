@@ -102,7 +102,7 @@ class TFrameProgress {
   const int FMaximum;
 };
 
-void AddTiming(gif::TGIFSubImage& Frame, bool First, uint16_t Delay) {
+gif::TGIFGraphicControlExtension* AddTiming(gif::TGIFSubImage& Frame, bool First, uint16_t Delay) {
   if (First) {
     auto Loop = std::make_unique<gif::TGIFAppExtNSLoop>(&Frame);
     Loop->SetLoops(0);
@@ -110,7 +110,9 @@ void AddTiming(gif::TGIFSubImage& Frame, bool First, uint16_t Delay) {
   }
   auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(&Frame);
   Control->SetDelay(Delay);
+  gif::TGIFGraphicControlExtension* Added = Control.get();
   Frame.Extensions()->Add(std::move(Control));
+  return Added;
 }
 
 bool HasLocalTables(const gif::TGIFImage& Image) {
@@ -155,6 +157,8 @@ std::unique_ptr<gif::TGIFImage> TGiffer::ImportAvi(const std::string& FileName) 
   avi::TAVIVideoReader Video(FileName);
   if (Video.Length() == 0) throw avi::EAVIError("The AVI video holds no frames.");
   const uint16_t Delay = AviFrameDelay(Video.Info().dwScale, Video.Info().dwRate);
+  const std::vector<bool> OwnFrames = FramesOfTheirOwn(Video, Delay);
+  CheckImportSize(Video, OwnFrames);
 
   base::TMemoryStream Stream;
   graphics::TBitmap Bitmap;
@@ -165,14 +169,19 @@ std::unique_ptr<gif::TGIFImage> TGiffer::ImportAvi(const std::string& FileName) 
   TShownFrameKeeper Shown(*FPreview->FrameImage());
   const int32_t Last = Video.Start() + Video.Length() - 1;
   TFrameProgress Progress(*ProgressBar(), Video.Start(), Last);
+  gif::TGIFGraphicControlExtension* Held = nullptr;
   for (int32_t Position = Video.Start(); Position <= Last; ++Position) {
     Progress.Step(Position);
+    if (!OwnFrames[static_cast<size_t>(Position - Video.Start())]) {
+      Held->SetDelay(static_cast<uint16_t>(Held->Delay() + Delay));
+      continue;
+    }
     Stream.Clear();
     Video.WriteFrameBMP(Position, Stream);
     Stream.SetPosition(0);
     Bitmap.LoadFromStream(Stream);
     const int Index = Image->AddFrame(&Bitmap);
-    AddTiming(*Image->Frames().SubImages(Index), Index == 0, Delay);
+    Held = AddTiming(*Image->Frames().SubImages(Index), Index == 0, Delay);
     Shown.Show(Bitmap);
   }
   return Image;

@@ -1,6 +1,7 @@
 #include "editor/AviConversion.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/base/Exceptions.h"
@@ -11,6 +12,28 @@ namespace editor {
 uint16_t AviFrameDelay(uint32_t Scale, uint32_t Rate) {
   const uint64_t Delay = Rate != 0 ? (uint64_t{Scale} * 100 + Rate / 2) / Rate : Scale / 100;
   return static_cast<uint16_t>(std::min<uint64_t>(Delay, UINT16_MAX));
+}
+
+std::vector<bool> FramesOfTheirOwn(avi::TAVIVideoReader& Video, uint16_t Delay) {
+  std::vector<bool> Own(static_cast<size_t>(std::max(Video.Length(), 0)), true);
+  uint32_t Held = Delay;  // the delay of the last frame of its own so far
+  for (int32_t I = 1; I < Video.Length(); ++I) {
+    if (Video.Repeats(Video.Start() + I) && Held + Delay <= UINT16_MAX) {
+      Own[static_cast<size_t>(I)] = false;
+      Held += Delay;
+    } else {
+      Held = Delay;
+    }
+  }
+  return Own;
+}
+
+void CheckImportSize(avi::TAVIVideoReader& Video, const std::vector<bool>& OwnFrames) {
+  const auto& Header = *reinterpret_cast<const gdi::BITMAPINFOHEADER*>(Video.Format().data());
+  const int64_t Pixels = int64_t{Header.biWidth} * std::abs(int64_t{Header.biHeight});
+  const auto Frames = static_cast<int64_t>(std::count(OwnFrames.begin(), OwnFrames.end(), true));
+  if (Frames * Pixels > gif::TGIFImageList::MaxImagePixels)
+    throw avi::EAVIError("The AVI video is too large to import.");
 }
 
 std::vector<gdi::RGBQUAD> ColorTableOf(gdi::HPALETTE Palette) {

@@ -8,6 +8,7 @@
 
 #include "gif/GIFImage.h"
 #include "gif/ScreenCompositor.h"
+#include "platform/avi/AVIVideoReader.h"
 #include "platform/gdi/Color.h"
 #include "platform/gdi/ColorMatch.h"
 #include "platform/gdi/DIB.h"
@@ -17,6 +18,16 @@ namespace editor {
 // Hundredths of a second per frame of a stream with this scale and rate: Scale x 100 /
 // Rate rounded (halves up), or Scale / 100 for a rate of 0; at most 65535.
 uint16_t AviFrameDelay(uint32_t Scale, uint32_t Rate);
+
+// Which positions of the video become frames of their own, from its start on: the
+// first, each that does not repeat the picture before it, and each whose delay the
+// frame before it cannot take as well (delays stop at 65535). The others add their
+// delay to the frame before them, so a picture that stays is kept once.
+std::vector<bool> FramesOfTheirOwn(avi::TAVIVideoReader& Video, uint16_t Delay);
+
+// "The AVI video is too large to import." when the frames of their own would hold more
+// pixels together than an animation the editor opens may hold.
+void CheckImportSize(avi::TAVIVideoReader& Video, const std::vector<bool>& OwnFrames);
 
 // The frames of an image composed in turn onto its logical screen by the GIF library's
 // compositor, as a player shows them, and the screen in one colour table: each frame is

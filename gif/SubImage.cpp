@@ -8,6 +8,7 @@
 #include "gif/GIFImage.h"
 #include "gif/ImageData.h"
 #include "gif/StreamHelpers.h"
+#include "gif/WrittenTables.h"
 #include "platform/graphics/Picture.h"
 
 namespace gif {
@@ -174,12 +175,13 @@ void TGIFSubImage::SaveToStream(base::TStream& Stream) {
   FExtensions->SaveToStream(Stream);
   if (Empty()) return;
   uint8_t& Packed = FImageDescriptor[9];
-  if (FColorMap->Count() > 0)
-    Packed = static_cast<uint8_t>((FColorMap->Optimized() ? 0xA0 : 0x80) | (ColorResolution() & 7));
+  const int32_t LocalColors = WrittenLocalCount(*this);
+  if (LocalColors > 0)
+    Packed = static_cast<uint8_t>((FColorMap->Optimized() ? 0xA0 : 0x80) | ((BitsForColors(LocalColors) - 1) & 7));
   else
     Packed &= 0x58;
   Stream.WriteBuffer(FImageDescriptor.data(), FImageDescriptor.size());
-  FColorMap->SaveToStream(Stream);
+  FColorMap->SaveToStream(Stream, LocalColors);
   EncodeImageData(*this, Stream, (Packed & 0x40) != 0);
 }
 

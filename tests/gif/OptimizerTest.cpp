@@ -9,6 +9,7 @@
 #include "gif/ColorMapOptimizer.h"
 #include "gif/FrameSizeOptimizer.h"
 #include "gif/GIFImage.h"
+#include "gif/LZWEncoder.h"
 #include "gif/ScreenCompositor.h"
 #include "platform/base/Stream.h"
 #include "tests/gif/GIFTestSupport.h"
@@ -257,6 +258,40 @@ TEST(Optimize, KeepsWhatTheAnimationShows) {
       EXPECT_EQ(Timeline(*ReadBack(*Image)), Before);
     }
   }
+}
+
+// A file whose first frame's transparent index, 200, lies beyond its four-entry global
+// table (other encoders write such files); the second frame repeats most of the first.
+std::unique_ptr<TGIFImage> TransparentBeyondTheTable() {
+  base::TMemoryStream File;
+  const auto Put = [&File](std::initializer_list<uint8_t> Values) {
+    for (const uint8_t V : Values) File.WriteBuffer(&V, 1);
+  };
+  File.WriteBuffer("GIF89a", 6);
+  Put({4, 0, 1, 0, 0x81, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255});
+  const uint8_t First[] = {0, 1, 200, 2}, Second[] = {0, 1, 3, 2};
+  Put({0x21, 0xF9, 4, 1, 10, 0, 200, 0, ',', 0, 0, 0, 0, 4, 0, 1, 0, 0});
+  TLZWEncoder().Encode(File, 8, 256, First, false, 1, 4);
+  Put({',', 0, 0, 0, 0, 4, 0, 1, 0, 0});
+  TLZWEncoder().Encode(File, 8, 256, Second, false, 1, 4);
+  Put({';'});
+  File.SetPosition(0);
+  auto Image = std::make_unique<TGIFImage>();
+  Image->LoadFromStream(File);
+  return Image;
+}
+
+TEST(Optimize, MergeBorrowsOnlyATransparentIndexInsideTheTable) {
+  auto Image = TransparentBeyondTheTable();
+  giftest::WarningLog Log(*Image);
+  const auto Before = Timeline(*Image);
+  Image->Optimize(ofMerge, rdNone, dkNone, 8);
+  const TGIFSubImage& Second = *Image->Frames().SubImages(1);
+  ASSERT_TRUE(Second.Transparent());
+  EXPECT_LT(Second.GraphicControlExtension()->TransparentColor(), Image->GetGlobalColorMap()->Count());
+  EXPECT_EQ(Log.Messages(), std::vector<std::string>{});
+  EXPECT_EQ(Timeline(*Image), Before);
+  EXPECT_EQ(Timeline(*ReadBack(*Image)), Before);
 }
 
 TEST(Optimize, CleanupDropsWhatCarriesNothing) {
