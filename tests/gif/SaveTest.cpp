@@ -142,10 +142,9 @@ class TUnwritableExtension : public TGIFExtension {
  public:
   using TGIFExtension::TGIFExtension;
   uint8_t BlockLabel() const override { return 0xFE; }
-  void SaveToStream(base::TStream& Stream) override {
-    TGIFExtension::SaveToStream(Stream);
-    throw base::EWriteError("Stream write error");
-  }
+
+ protected:
+  void WriteBody(base::TStream&) override { throw base::EWriteError("Stream write error"); }
 };
 
 // A stream that takes Limit bytes and then no more, as a full disk does.
