@@ -606,9 +606,14 @@ void TGifClientForm::PasteClipboard() {
   if (!Clipboard || !Clipboard->HasImage()) return;
   const QImage Image = Flattened(Clipboard->Image());
   if (Image.isNull()) return;
-  if (HasSelection()) CommitSelection();
   graphics::TBitmap Pasted;
   ui::AssignQImage(Pasted, Image);
+  // A frame the project could not take back is refused before anything changes.
+  const bool Placed = *FEditFrameAlive;
+  gif::TGIFSubImage::CheckScreenFit(Placed ? FEditFrame->Left() : 0, Placed ? FEditFrame->Top() : 0,
+                                    std::max(FPicture->Width(), Pasted.Width()),
+                                    std::max(FPicture->Height(), Pasted.Height()));
+  if (HasSelection()) CommitSelection();
   BeginChange();
   const bool WasRealSize = AtRealSize();
   if (Pasted.Width() > FPicture->Width()) FPicture->SetWidth(Pasted.Width());

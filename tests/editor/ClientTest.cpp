@@ -777,4 +777,38 @@ TEST_F(ClientTest, APastedPictureWithTransparencyLiesOnWhite) {
   EXPECT_EQ(IndexAt(Form.Picture(), 3, 3), White);
 }
 
+TEST_F(ClientTest, APastePastTheLargestScreenIsRefusedBeforeAnythingChanges) {
+  const QSize Refused[] = {{70000, 1}, {1, 70000}};
+  for (QSize Size : Refused) {
+    editor::TGifClientForm& Form = Open();
+    Tool("SelectButton");
+    Drag(Form, {10, 10}, {}, {20, 15});
+    QTest::mousePress(Form.FramePaint(), Qt::LeftButton, {}, {12, 12});
+    QTest::mouseMove(Form.FramePaint(), {32, 12});
+    QTest::mouseRelease(Form.FramePaint(), Qt::LeftButton, {}, {32, 12});
+    const std::vector<uint8_t> Before = Indexes(Form.Picture());
+    PutOnClipboard(Size.width(), Size.height(), Qt::green);
+    TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+    Command("Paste1");
+    const auto Shown = editortest::Messages(Dialogs);
+    ASSERT_EQ(Shown.size(), 1u) << Size.width();
+    EXPECT_EQ(Shown[0].first, "Frame extends beyond the largest logical screen (65535 pixels)");
+    EXPECT_EQ(Form.Picture().Width(), 100);
+    EXPECT_EQ(Form.Picture().Height(), 60);
+    EXPECT_EQ(Indexes(Form.Picture()), Before);
+    EXPECT_EQ(Form.SelectionAt(), QPoint(30, 10)) << "the moved selection still floats";
+    EXPECT_EQ(Form.StatusPanel(7)->text(), "");
+    EXPECT_FALSE(Enabled("Undo1"));
+    Form.Discard();
+    editortest::RunPosted();
+  }
+  // The largest side the screen takes pastes and stores.
+  editor::TGifClientForm& Form = Open();
+  PutOnClipboard(65535, 1, Qt::green);
+  Command("Paste1");
+  Form.StoreFrame();
+  EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Width(), 65535);
+  EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Pixels(65534, 0), Green);
+}
+
 }  // namespace
