@@ -340,6 +340,8 @@ void TGifClientForm::EndRubberBand() {
 void TGifClientForm::BeginChange() {
   FUndoBitmap->Assign(FPicture.get());
   FMain.SetUndoEnabled(true);
+  // What Redo would bring back is older than this change.
+  FRedoBitmap = std::make_unique<graphics::TBitmap>();
   FMain.SetRedoEnabled(false);
 }
 
@@ -564,6 +566,8 @@ void TGifClientForm::CommitSelection() {
   if (!HasSelection()) return;
   const QPoint At = SelectionAt();
   const bool Moves = FPasted || At != QPoint(FSelRectValue.Left, FSelRectValue.Top);
+  // A moved lift is a change of its own; a paste took its undo copy when it came.
+  if (Moves && !FPasted) BeginChange();
   FPicture->Canvas().SetCopyMode(graphics::cmSrcCopy);
   FPicture->Canvas().Draw(At.x(), At.y(), FSelection.get());
   DropSelection();
@@ -643,8 +647,9 @@ void TGifClientForm::UndoEdit() {
 }
 
 void TGifClientForm::RedoEdit() {
-  if (FRedoBitmap->Empty()) return;
   if (HasSelection()) CommitSelection();
+  // Committing a moved selection was a change, and a change ends Redo.
+  if (FRedoBitmap->Empty()) return;
   const bool WasRealSize = AtRealSize();
   FMain.SetRedoEnabled(false);
   FPicture->Assign(FRedoBitmap.get());

@@ -811,4 +811,43 @@ TEST_F(ClientTest, APastePastTheLargestScreenIsRefusedBeforeAnythingChanges) {
   EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Pixels(65534, 0), Green);
 }
 
+TEST_F(ClientTest, CommittingAMovedSelectionIsAChangeThatEndsRedo) {
+  editor::TGifClientForm& Form = Open();
+  const std::vector<uint8_t> Before = Indexes(Form.Picture());
+  Tool("PenButton");
+  Click(Form, {40, 40});
+  Command("Undo1");
+  ASSERT_TRUE(Enabled("Redo1"));
+  Tool("SelectButton");
+  Drag(Form, {10, 10}, {}, {20, 15});
+  QTest::mousePress(Form.FramePaint(), Qt::LeftButton, {}, {12, 12});
+  QTest::mouseMove(Form.FramePaint(), {32, 12});
+  QTest::mouseRelease(Form.FramePaint(), Qt::LeftButton, {}, {32, 12});
+  // Redo pressed while the moved selection floats commits it, and then has nothing to bring back.
+  Command("Redo1");
+  EXPECT_FALSE(Form.HasSelection());
+  const std::vector<uint8_t> Moved = Indexes(Form.Picture());
+  EXPECT_EQ(IndexAt(Form.Picture(), 30, 10), Before[10 * 100 + 10]);
+  EXPECT_EQ(IndexAt(Form.Picture(), 40, 40), Before[40 * 100 + 40]) << "the undone stroke stays undone";
+  for (const char* Name : {"Redo1", "RedoButton"}) EXPECT_FALSE(Enabled(Name)) << Name;
+  ASSERT_TRUE(Enabled("Undo1"));
+  Command("Undo1");
+  EXPECT_EQ(Indexes(Form.Picture()), Before);
+  Command("Redo1");
+  EXPECT_EQ(Indexes(Form.Picture()), Moved);
+  // Committed by a tool, the same.
+  Command("Undo1");
+  Tool("SelectButton");
+  Drag(Form, {10, 10}, {}, {20, 15});
+  QTest::mousePress(Form.FramePaint(), Qt::LeftButton, {}, {12, 12});
+  QTest::mouseMove(Form.FramePaint(), {12, 32});
+  QTest::mouseRelease(Form.FramePaint(), Qt::LeftButton, {}, {12, 32});
+  Tool("CursorlButton");
+  EXPECT_FALSE(Enabled("Redo1"));
+  EXPECT_TRUE(Enabled("Undo1"));
+  EXPECT_EQ(IndexAt(Form.Picture(), 10, 30), Before[10 * 100 + 10]);
+  Command("Undo1");
+  EXPECT_EQ(Indexes(Form.Picture()), Before);
+}
+
 }  // namespace
