@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 
 #include "editor/Preview.h"
 #include "editor/controls/ComboBox97.h"
@@ -95,6 +97,18 @@ std::unique_ptr<graphics::TBitmap> BitmapLike(graphics::TBitmap& Like, int Width
   Bitmap->SetWidth(Width);
   Bitmap->SetHeight(Height);
   return Bitmap;
+}
+
+// Where the shadow of a text at Point goes, D away toward Position (0 left-top, 1
+// right-top, 2 right-bottom, 3 left-bottom; none for another). Far out of the canvas's
+// range it stays at the range's edge, where it shows no more than it would further out.
+std::optional<base::TPoint> ShadowPlace(base::TPoint Point, int D, int Position) {
+  constexpr int Signs[][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+  if (Position < 0 || Position > 3) return std::nullopt;
+  auto Move = [D](int From, int Sign) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{From} + int64_t{Sign} * D, INT32_MIN, INT32_MAX));
+  };
+  return base::Point(Move(Point.X, Signs[Position][0]), Move(Point.Y, Signs[Position][1]));
 }
 
 }  // namespace
@@ -677,11 +691,8 @@ void TGifClientForm::TextTool(base::TPoint Point) {
   if (Shadow) {
     Canvas.Font().SetColor(Form.ShadowColor());
     Canvas.Brush().SetStyle(graphics::bsClear);
-    const int D = Displacement;
-    const base::TPoint Offsets[] = {{-D, -D}, {D, -D}, {D, D}, {-D, D}};
-    const int Position = Form.PosComboBox()->currentIndex();
-    if (Position >= 0 && Position < 4)
-      Canvas.TextOut(Point.X + Offsets[Position].X, Point.Y + Offsets[Position].Y, Text);
+    if (const std::optional<base::TPoint> At = ShadowPlace(Point, Displacement, Form.PosComboBox()->currentIndex()))
+      Canvas.TextOut(At->X, At->Y, Text);
   }
   Canvas.Font().SetColor(Form.FontColor());
   Canvas.TextOut(Point.X, Point.Y, Text);

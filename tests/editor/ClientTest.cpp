@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <vector>
 
 #include "editor/Client.h"
@@ -848,6 +849,43 @@ TEST_F(ClientTest, CommittingAMovedSelectionIsAChangeThatEndsRedo) {
   EXPECT_EQ(IndexAt(Form.Picture(), 10, 30), Before[10 * 100 + 10]);
   Command("Undo1");
   EXPECT_EQ(Indexes(Form.Picture()), Before);
+}
+
+TEST_F(ClientTest, AShadowDisplacedPastTheCoordinateRangeDrawsOnlyTheText) {
+  struct Case {
+    const char* Displacement;
+    int Position;
+  };
+  const Case Cases[] = {{"2147483647", 2}, {"2147483647", 1}, {"-2147483648", 0}, {"-2147483648", 3}};
+  editor::TGifClientForm& Form = Open();
+  ui::InstallQtGlyphRasterizer();
+  editor::TTextForm& Text = *Main().Forms().TextForm;
+  Text.TextEdit()->setText("WWW");
+  QFont Font(QStringLiteral("DejaVu Sans"));
+  Font.setPixelSize(20);
+  Text.SimpleLabel()->setFont(Font);
+  Text.SetFontColor(0x0000FF);
+  Text.SetShadowColor(0x00FF00);
+  Text.ShadowCB()->setChecked(true);
+  const std::vector<uint8_t> Before = Indexes(Form.Picture());
+  const auto Count = [](const std::vector<uint8_t>& Pixels, uint8_t Index) {
+    return std::count(Pixels.begin(), Pixels.end(), Index);
+  };
+  for (const Case& C : Cases) {
+    Text.DispEdit()->setText(C.Displacement);
+    Tool("TextButton");
+    WhenModal<editor::TTextForm>([&C](editor::TTextForm& Dialog) {
+      Dialog.PosComboBox()->setCurrentIndex(C.Position);
+      Dialog.accept();
+    });
+    Click(Form, {10, 10});
+    const std::vector<uint8_t> After = Indexes(Form.Picture());
+    EXPECT_GT(Count(After, Red), Count(Before, Red)) << C.Displacement << " " << C.Position;
+    int NewGreens = 0;
+    for (size_t At = 0; At < After.size(); ++At) NewGreens += After[At] == Green && Before[At] != Green;
+    EXPECT_EQ(NewGreens, 0) << "no shadow shows: " << C.Displacement << " " << C.Position;
+    Command("Undo1");
+  }
 }
 
 }  // namespace
