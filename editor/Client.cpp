@@ -124,10 +124,10 @@ TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
   FEditFrame = &Frame;
   FEditFrameAlive = Frame.Alive();
   FEditIndexValue = Index;
-  Ui->ImagePanel->setFixedSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);
-  FRealSize = Ui->ImagePanel->size();
+  FRealSize = QSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);
   // Undo and redo refill this bitmap, so its canvas keeps the pen and brush.
   Ui->FramePaint->SetPicture(FPicture.get());
+  RestoreRealSize();
 }
 
 // Closing lets the main window go; a form freed with the main window must not reach
@@ -282,6 +282,7 @@ void TGifClientForm::SetPaintBoxCursor(Qt::CursorShape Cursor) { Ui->FramePaint-
 QSize TGifClientForm::ImagePanelSize() const { return Ui->ImagePanel->size(); }
 
 void TGifClientForm::SetImagePanelSize(QSize Size) {
+  FPanelSize = Size;
   // The display inside the border stays between 1 and the largest side a widget paints.
   const int Least = 1 + 2 * PanelBorder, Most = MaxDisplaySide + 2 * PanelBorder;
   Ui->ImagePanel->setFixedSize(std::clamp(Size.width(), Least, Most), std::clamp(Size.height(), Least, Most));
@@ -290,7 +291,7 @@ void TGifClientForm::SetImagePanelSize(QSize Size) {
 
 void TGifClientForm::RestoreRealSize() { SetImagePanelSize(FRealSize); }
 
-bool TGifClientForm::AtRealSize() const { return Ui->ImagePanel->width() == FRealSize.width(); }
+bool TGifClientForm::AtRealSize() const { return FPanelSize.width() == FRealSize.width(); }
 
 void TGifClientForm::PictureResized(bool WasRealSize) {
   FRealSize = QSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);

@@ -888,4 +888,23 @@ TEST_F(ClientTest, AShadowDisplacedPastTheCoordinateRangeDrawsOnlyTheText) {
   }
 }
 
+TEST_F(ClientTest, RealSizeOfAFrameWiderThanTheDisplayLetsSelectWorkAgain) {
+  maintest::WriteGIF(InStart("wide.gif"), 40000, 2);
+  Shown({"wide.gif"});
+  Main().Preview()->Button("EditButton")->click();
+  auto* Form = dynamic_cast<editor::TGifClientForm*>(Main().FrameEditor());
+  ASSERT_NE(Form, nullptr);
+  EXPECT_EQ(Form->FRealWidth(), 40008);
+  Tool("Scale50S");
+  Tool("Realsize1");
+  Tool("SelectButton");
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+  editor::TFrameView& View = *Form->FramePaint();
+  Drag(*Form, {View.DisplayX(100), 0}, {}, {View.DisplayX(200), View.DisplayY(2)});
+  EXPECT_TRUE(Dialogs.Calls().empty()) << "refused as zoomed";
+  ASSERT_TRUE(Form->HasSelection());
+  EXPECT_EQ(Form->FSelRect().Left, 100);
+  EXPECT_EQ(Form->FSelRect().Right, 200);
+}
+
 }  // namespace
