@@ -41,7 +41,13 @@ void TTransitionFrames::CopyPixel(int Frame, int Source, int X, int Y) {
   if (Color >= 0) Bitmap(Frame).Canvas().SetPixels(X, Y, Color);
 }
 
-void TTransitionFrames::Store(int Frame) { gif::StoreFrameBitmap(*FProject.Frames().SubImages(Frame), Bitmap(Frame)); }
+void TTransitionFrames::Store(int Frame) {
+  gif::TGIFSubImage& Into = *FProject.Frames().SubImages(Frame);
+  graphics::TBitmap& Picture = Bitmap(Frame);
+  // A store that fails may still have changed the frame.
+  FStored = true;
+  gif::StoreFrameBitmap(Into, Picture);
+}
 
 namespace {
 

@@ -31,11 +31,14 @@ class TTransitionFrames {
   void CopyPixel(int Frame, int Source, int X, int Y);
   // The project's frame takes the copy's picture.
   void Store(int Frame);
+  // Some frame of the project took a picture.
+  bool Stored() const { return FStored; }
 
  private:
   gif::TGIFImage& FCopy;
   gif::TGIFImage& FProject;
   std::map<int, std::unique_ptr<graphics::TBitmap>> FBitmaps;
+  bool FStored = false;
 };
 
 // What every transition does to each frame of its run before its own drawing.
