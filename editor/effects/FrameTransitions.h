@@ -38,6 +38,12 @@ class TTransitionFrames {
   gif::TGIFImage& FCopy;
   gif::TGIFImage& FProject;
   std::map<int, std::unique_ptr<graphics::TBitmap>> FBitmaps;
+  // The transparent index of Frame's picture, -1 for none.
+  int TransparentIndexOf(int Frame) const;
+
+  // Frames whose pictures took another table, and the entry their transparent pixels
+  // took in it (-1: none).
+  std::map<int, int> FTransparentIndex;
   bool FStored = false;
 };
 
