@@ -1,9 +1,12 @@
 // The main window's AVI conversions: a video stream into a new animation, and the
 // project into an uncompressed 8-bit video. Both run on the GUI thread frame by frame
 // and keep the window painting in between, with its commands locked.
+#include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "editor/AviConversion.h"
 #include "editor/Main.h"
@@ -22,16 +25,27 @@ namespace editor {
 
 namespace {
 
-// The window takes no input while a conversion pumps its messages.
+// The window takes no input while a conversion pumps its messages. A menu follows its
+// widget's enabling into its own menu entry, so the entries are put back as they were.
 class TInterfaceLock {
  public:
-  explicit TInterfaceLock(QWidget& Window) : FWindow(Window) { FWindow.setEnabled(false); }
-  ~TInterfaceLock() { FWindow.setEnabled(true); }
+  explicit TInterfaceLock(QWidget& Window) : FWindow(Window), FWasEnabled(Window.isEnabled()) {
+    for (QMenu* Menu : FWindow.findChildren<QMenu*>())
+      FMenus.emplace_back(Menu->menuAction(), Menu->menuAction()->isEnabled());
+    FWindow.setEnabled(false);
+  }
+  ~TInterfaceLock() {
+    FWindow.setEnabled(FWasEnabled);
+    for (const auto& [Entry, Enabled] : FMenus)
+      if (Entry) Entry->setEnabled(Enabled);
+  }
   TInterfaceLock(const TInterfaceLock&) = delete;
   TInterfaceLock& operator=(const TInterfaceLock&) = delete;
 
  private:
   QWidget& FWindow;
+  const bool FWasEnabled;
+  std::vector<std::pair<QPointer<QAction>, bool>> FMenus;
 };
 
 // The preview's still picture, put back as it was after the conversion showed its frames.
@@ -88,7 +102,7 @@ class TFrameProgress {
   const int FMaximum;
 };
 
-void AddTiming(gif::TGIFSubImage& Frame, bool First, uint16_t Delay) {
+gif::TGIFGraphicControlExtension* AddTiming(gif::TGIFSubImage& Frame, bool First, uint16_t Delay) {
   if (First) {
     auto Loop = std::make_unique<gif::TGIFAppExtNSLoop>(&Frame);
     Loop->SetLoops(0);
@@ -96,7 +110,9 @@ void AddTiming(gif::TGIFSubImage& Frame, bool First, uint16_t Delay) {
   }
   auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(&Frame);
   Control->SetDelay(Delay);
+  gif::TGIFGraphicControlExtension* Added = Control.get();
   Frame.Extensions()->Add(std::move(Control));
+  return Added;
 }
 
 bool HasLocalTables(const gif::TGIFImage& Image) {
@@ -141,6 +157,8 @@ std::unique_ptr<gif::TGIFImage> TGiffer::ImportAvi(const std::string& FileName) 
   avi::TAVIVideoReader Video(FileName);
   if (Video.Length() == 0) throw avi::EAVIError("The AVI video holds no frames.");
   const uint16_t Delay = AviFrameDelay(Video.Info().dwScale, Video.Info().dwRate);
+  const std::vector<bool> OwnFrames = FramesOfTheirOwn(Video, Delay);
+  CheckImportSize(Video, OwnFrames);
 
   base::TMemoryStream Stream;
   graphics::TBitmap Bitmap;
@@ -151,14 +169,19 @@ std::unique_ptr<gif::TGIFImage> TGiffer::ImportAvi(const std::string& FileName) 
   TShownFrameKeeper Shown(*FPreview->FrameImage());
   const int32_t Last = Video.Start() + Video.Length() - 1;
   TFrameProgress Progress(*ProgressBar(), Video.Start(), Last);
+  gif::TGIFGraphicControlExtension* Held = nullptr;
   for (int32_t Position = Video.Start(); Position <= Last; ++Position) {
     Progress.Step(Position);
+    if (!OwnFrames[static_cast<size_t>(Position - Video.Start())]) {
+      Held->SetDelay(static_cast<uint16_t>(Held->Delay() + Delay));
+      continue;
+    }
     Stream.Clear();
     Video.WriteFrameBMP(Position, Stream);
     Stream.SetPosition(0);
     Bitmap.LoadFromStream(Stream);
     const int Index = Image->AddFrame(&Bitmap);
-    AddTiming(*Image->Frames().SubImages(Index), Index == 0, Delay);
+    Held = AddTiming(*Image->Frames().SubImages(Index), Index == 0, Delay);
     Shown.Show(Bitmap);
   }
   return Image;
@@ -183,7 +206,7 @@ void TGiffer::ExportAvi(const std::string& FileName) {
     if (Image.Frames().Count() == 0 || Width <= 0 || Height <= 0) throw avi::EAVIError("Failed to retrieve bitmap info");
     // A screen whose one frame would not fit is refused before its pixels are allocated.
     if ((int64_t{Width} + 3) / 4 * 4 * Height > avi::MaxAVIFileSize) throw avi::EAVIError("Failed to add frame to AVI");
-    TScreenComposer Screen(Width, Height, StreamColors(Image), BackgroundOf(Image));
+    TAviScreen Screen(Width, Height, StreamColors(Image), BackgroundOf(Image));
     const auto ImageSize = static_cast<uint32_t>(Screen.Rows().size());
 
     avi::AVISTREAMINFOA Info;

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "gif/GIFImage.h"
+#include "gif/ScreenCompositor.h"
+#include "platform/avi/AVIVideoReader.h"
 #include "platform/gdi/Color.h"
+#include "platform/gdi/ColorMatch.h"
 #include "platform/gdi/DIB.h"
 
 namespace editor {
@@ -15,12 +19,27 @@ namespace editor {
 // Rate rounded (halves up), or Scale / 100 for a rate of 0; at most 65535.
 uint16_t AviFrameDelay(uint32_t Scale, uint32_t Rate);
 
-// The frames of an image drawn in turn onto its logical screen in one colour table, as
-// a player shows them: each frame's pixels take the nearest entry, transparent pixels
-// keep what lies below, and a frame's disposal acts before the next frame is drawn.
-class TScreenComposer {
+// Which positions of the video become frames of their own, from its start on: the
+// first, each that does not repeat the picture before it, and each whose delay the
+// frame before it cannot take as well (delays stop at 65535). The others add their
+// delay to the frame before them, so a picture that stays is kept once.
+std::vector<bool> FramesOfTheirOwn(avi::TAVIVideoReader& Video, uint16_t Delay);
+
+// "The AVI video is too large to import." when the frames of their own would hold more
+// pixels together than an animation the editor opens may hold.
+void CheckImportSize(avi::TAVIVideoReader& Video, const std::vector<bool>& OwnFrames);
+
+// The frames of an image composed in turn onto its logical screen by the GIF library's
+// compositor, as a player shows them, and the screen in one colour table: each frame is
+// drawn as its rendering shows it (dithered when the image dithers), transparent pixels
+// keep what lies below, a frame's disposal acts before the next frame is drawn, and
+// every colour takes the nearest entry.
+class TAviScreen {
  public:
-  TScreenComposer(int Width, int Height, std::vector<gdi::RGBQUAD> Colors, gdi::COLORREF Background);
+  TAviScreen(int Width, int Height, std::vector<gdi::RGBQUAD> Colors, gdi::COLORREF Background);
+  ~TAviScreen();
+  TAviScreen(const TAviScreen&) = delete;
+  TAviScreen& operator=(const TAviScreen&) = delete;
 
   void Draw(gif::TGIFSubImage& Frame);
   // The screen as 8-bit rows, bottom-up, each padded to 4 bytes.
@@ -28,17 +47,15 @@ class TScreenComposer {
   const std::vector<gdi::RGBQUAD>& Colors() const { return FColors; }
 
  private:
-  void Dispose();
-
   const int FWidth;
   const int FHeight;
   const int64_t FRowBytes;
   const std::vector<gdi::RGBQUAD> FColors;
-  uint8_t FBackground = 0;
+  std::unique_ptr<gif::TScreenCompositor> FScreen;
+  std::unique_ptr<gdi::NearestCache> FNearest;
   std::vector<uint8_t> FRows;
-  std::vector<uint8_t> FSaved;
-  gif::TFrameDisposal FDisposal = gif::TFrameDisposal::fdNoneSpecified;
-  base::TRect FArea;
+  // The frame drawn last, whose disposal comes before the next one.
+  const gif::TGIFSubImage* FShown = nullptr;
 };
 
 // The entries of a palette as a DIB colour table.

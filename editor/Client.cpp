@@ -130,6 +130,15 @@ TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
   RestoreRealSize();
 }
 
+QSize TGifClientForm::sizeHint() const {
+  // The scroll box's own hint is capped at a few lines of text.
+  const QSize Hint = QWidget::sizeHint();
+  const int Frame = 2 * Ui->ScrollBox1->frameWidth();
+  const QSize Whole = Ui->ImagePanel->size() + QSize(Frame, Frame);
+  return {std::max(Hint.width(), Whole.width()),
+          Hint.height() + std::max(0, Whole.height() - Ui->ScrollBox1->sizeHint().height())};
+}
+
 // Closing lets the main window go; a form freed with the main window must not reach
 // back into it.
 TGifClientForm::~TGifClientForm() = default;

@@ -33,6 +33,8 @@ class TGifClientForm : public QWidget, public TFrameEditorLink {
   // Opens on frame Index of the project, which must exist.
   TGifClientForm(TGiffer& Main, int Index, QWidget* Parent = nullptr);
   ~TGifClientForm() override;
+  // Room for the frame as the image panel shows it, beside the tools and the status bar.
+  QSize sizeHint() const override;
 
   int FEditIndex() const { return FEditIndexValue; }
   int FRealWidth() const { return FRealSize.width(); }

@@ -175,8 +175,14 @@ bool TGiffer::SaveButtonClick() {
   if (Extension == ".BMP" || Extension == ".JPG") {
     if (!WriteCurrentFrame(FFileNameValue, Extension, true)) return false;
     // The other frames are not in the file, so they are still unsaved.
-    SetModified(FGifImage->Frames().Count() > 1);
-    return true;
+    if (FGifImage->Frames().Count() == 1) {
+      SetModified(false);
+      return true;
+    }
+    SetModified(true);
+    DisplayHint(QString::fromStdString("Only the current frame is saved in " + BaseName(FFileNameValue) +
+                                       "; save as GIF to keep every frame."));
+    return false;
   }
   {
     ui::THourGlass Busy;

@@ -21,7 +21,6 @@
 #include "platform/ui/BitmapImage.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/HourGlass.h"
-#include "platform/ui/Printer.h"
 
 namespace editor {
 
@@ -96,10 +95,10 @@ void TGiffer::PrintClick() {
     ui::Dialogs().MessageBox("There is no frame to print.", "Error!", ui::mtInformation, ui::mbOK);
     return;
   }
-  ui::TPrintDialog PrintDialog;
+  ui::TPrintDialog PrintDialog(*FPrinter);
   if (!PrintDialog.Execute()) return;
   const QImage Picture = ui::BitmapToQImage(*Bitmap);
-  QPrinter& Printer = ui::Printer();
+  QPrinter& Printer = *FPrinter;
   QPainter Painter;
   if (!Painter.begin(&Printer)) throw base::Exception("The print job could not be started.");
   const base::TRect Area = PrintRect(Picture.width(), Picture.height(), Printer.logicalDpiX(), Printer.logicalDpiY(),

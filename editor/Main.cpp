@@ -5,12 +5,15 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -19,6 +22,7 @@
 #include <array>
 #include <cmath>
 
+#include "editor/ChildWindows.h"
 #include "editor/ExchangeFile.h"
 #include "editor/Preview.h"
 #include "editor/forms/ExtensionsDlg.h"
@@ -97,7 +101,8 @@ TGiffer::TGiffer(ui::TSettingsStore& Store, plexor::TPlexor& Plexor, std::unique
       FSettings(Store),
       FPlexor(Plexor),
       FClipboard(std::move(Clipboard)),
-      FShell(std::move(Shell)) {
+      FShell(std::move(Shell)),
+      FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   InitIconResources();
   Ui->setupUi(this);
   InstallQtPainterClock();
@@ -437,6 +442,7 @@ void TGiffer::ShowPaintStatus(int FrameIndex, int FrameCount) {
 
 void TGiffer::ShowProgress(base::TObject*, base::TProgressStage Stage, uint8_t PercentDone, bool, const base::TRect&,
                            const std::string& Msg) {
+  if (!FProgressPacer.Show(Stage, PercentDone, Msg)) return;
   if (Stage == base::psEnding) {
     Ui->ProgressBar->setValue(0);
     FPanels[0]->clear();
@@ -511,7 +517,7 @@ void TGiffer::RecentFileClick(const QString& Path) {
 }
 
 void TGiffer::PrinterSetup1Click() {
-  ui::TPrinterSetupDialog Dialog;
+  ui::TPrinterSetupDialog Dialog(*FPrinter);
   Dialog.Execute();
 }
 
@@ -568,8 +574,9 @@ void TGiffer::ListWindows() {
   }
 }
 
-void TGiffer::Cascade1Click() { Ui->MdiArea->cascadeSubWindows(); }
-void TGiffer::Tile1Click() { Ui->MdiArea->tileSubWindows(); }
+// Qt's own tiling grows the main window when the children's least sizes need more room.
+void TGiffer::Cascade1Click() { CascadeChildren(*Ui->MdiArea); }
+void TGiffer::Tile1Click() { TileChildren(*Ui->MdiArea); }
 void TGiffer::Next1Click() { Ui->MdiArea->activateNextSubWindow(); }
 void TGiffer::Previous1Click() { Ui->MdiArea->activatePreviousSubWindow(); }
 
@@ -579,7 +586,9 @@ void TGiffer::ShowChildWindow(QWidget* Form) {
     Window->showNormal();
     return;
   }
-  Ui->MdiArea->addSubWindow(Form)->show();
+  QMdiSubWindow* Window = Ui->MdiArea->addSubWindow(Form);
+  PlaceNewChild(*Ui->MdiArea, *Window);
+  Window->show();
 }
 
 void TGiffer::CloseChildWindow(QWidget* Form) {
@@ -590,7 +599,7 @@ void TGiffer::CloseChildWindow(QWidget* Form) {
 void TGiffer::CloseFrameOptionForm() { CloseChildWindow(FFrameOptionForm); }
 
 void TGiffer::Help2Click() {
-  if (!FHelpForm) FHelpForm = new THelpForm(FStartDirValue);
+  if (!FHelpForm) FHelpForm = new THelpForm(FStartDirValue, *FPrinter);
   ShowChildWindow(FHelpForm);
 }
 
@@ -661,6 +670,18 @@ void TGiffer::Cutwizard1Click() {
   FPlexor.CutWizard(this, FStartDirValue);
 }
 
+void TGiffer::KeepOnScreen() {
+  const QPoint Corner = pos();
+  const QScreen* Screen = QGuiApplication::screenAt(Corner);
+  if (!Screen) Screen = QGuiApplication::primaryScreen();
+  if (!Screen) return;
+  // The frame's extents are known once the window is on screen; before, they count as none.
+  const QSize Frame = frameGeometry().size() - size();
+  const QRect Fitted = FitInside(QRect(Corner, size() + Frame), minimumSize() + Frame, Screen->availableGeometry());
+  resize(Fitted.size() - Frame);
+  move(Fitted.topLeft());
+}
+
 TLayout TGiffer::CurrentLayout() const {
   TLayout Layout;
   const QRect Normal = normalGeometry().isValid() && StateOf(*this) != wsNormal ? normalGeometry() : QRect(pos(), size());
@@ -680,6 +701,7 @@ TLayout TGiffer::CurrentLayout() const {
 void TGiffer::ApplyLayout(const TLayout& Layout) {
   resize(Layout.Main.Width, Layout.Main.Height);
   move(Layout.Main.Left, Layout.Main.Top);
+  KeepOnScreen();
   // Docked tool bars keep their rows: bars stored at one height share a row, ordered
   // from left to right.
   std::vector<std::pair<base::TPoint, QToolBar*>> Bars = {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/ProgressPacer.h"
 #include "editor/RecentProjects.h"
 #include "editor/forms/HelpDlg.h"
 #include "editor/Settings.h"
@@ -22,6 +23,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QToolBar;
 
@@ -130,9 +132,13 @@ class TGiffer : public QMainWindow {
   TMapForm* MapForm() const;
   plexor::TPlexor& Plexor() const { return FPlexor; }
   TGifPreview* Preview() const { return FPreview; }
+  // The one printer: Print, Printer Setup and the help window's print all use it.
+  QPrinter& Printer() const { return *FPrinter; }
   // The GIF wizard's new project: Count blank frames of Width x Height, unsaved, on
   // screen with frame 1 current (WizardCommands.cpp).
   void NewWizardProject(int Count, int Width, int Height);
+  // Shows an on-demand window; the first time it joins the MDI area, placed inside it.
+  void ShowChildWindow(QWidget* Form);
   // Made on demand; none while closed.
   TFrameOptionForm* FrameOptionForm() const;
   TOptimizerForm* OptimizerForm() const;
@@ -166,8 +172,9 @@ class TGiffer : public QMainWindow {
   // Loads a GIF or any registered picture as the project; an error passes on after the
   // window has been left with an empty project under that name.
   void LoadProject(const std::string& Name);
-  // True when the project was written; false when the name choice or the JPEG options
-  // were cancelled.
+  // True when the whole project was written; false when the name choice or the JPEG
+  // options were cancelled, or when a BMP or JPEG name took only the current frame of
+  // several (the status bar then says so).
   bool SaveButtonClick();
   // gif.dat of the start folder into the current frame.
   void LoadExchangeBitmap();
@@ -265,12 +272,13 @@ class TGiffer : public QMainWindow {
   gif::TGIFSubImage& CurrentFrame() const;
   // The loaded or new project on screen: frame 1 current, the project open.
   void ShowProject();
-  // Shows an on-demand window, in the MDI area the first time.
-  void ShowChildWindow(QWidget* Form);
   // Closes an on-demand window (none: nothing), which frees it.
   static void CloseChildWindow(QWidget* Form);
   // After a change to the frame list: the preview's copy, its list and its frame.
   void FramesChanged();
+  // A window the stored layout puts past the available screen comes back onto it,
+  // made smaller where it does not fit.
+  void KeepOnScreen();
   // The preview window where the stored layout puts it.
   void PlacePreview(const TWindowBounds& Bounds);
   // A failed load leaves no project behind, and no name to save over.
@@ -295,6 +303,7 @@ class TGiffer : public QMainWindow {
   std::unique_ptr<ui::TClipboard> FClipboard;
   std::unique_ptr<ui::TShell> FShell;
   std::unique_ptr<gif::TGIFImage> FGifImage;
+  std::unique_ptr<QPrinter> FPrinter;
   int FProjectOpenFlag = 0;
   std::string FFileNameValue;
   std::string FStartDirValue;
@@ -312,6 +321,7 @@ class TGiffer : public QMainWindow {
   std::vector<QAction*> FWindowItems;
   bool FShown = false;
   std::vector<QLabel*> FPanels;
+  TProgressPacer FProgressPacer;
   // After the preview, as the program starts its forms.
   std::unique_ptr<TStartupForms> FForms;
 };

@@ -99,6 +99,7 @@ void TGifPreview::Rebind() {
   FCopy.reset();
   gif::TGIFImage* Project = FMain.FGif();
   if (!Project) {
+    ShowNoProject();
     emit Rebound();
     return;
   }
@@ -233,6 +234,14 @@ void TGifPreview::HidePreviewImage() {
   if (FCopy) FCopy->HaltPainter();
 }
 
+void TGifPreview::ShowNoProject() {
+  HidePreviewImage();
+  SizeCanvas(*Ui->FrameImage, 0, 0);
+  Ui->FrameImage->Invalidate();
+  Ui->FrameList->clear();
+  FMain.ShowPaintStatus(-1, 0);
+}
+
 void TGifPreview::RunGifClick() {
   Ui->PreviewImage->show();
   Ui->FrameImage->hide();
@@ -335,7 +344,7 @@ void TGifPreview::EditButtonClick() {
   gif::TGIFImage* Project = FMain.FGif();
   if (!Project || FFrameIndexValue < 0 || FFrameIndexValue >= Project->Frames().Count()) return;
   auto* Editor = new TGifClientForm(FMain, FFrameIndexValue);
-  FMain.MdiArea()->addSubWindow(Editor)->show();
+  FMain.ShowChildWindow(Editor);
 }
 
 void TGifPreview::FormActivate() { ShowCurrentFrame(); }

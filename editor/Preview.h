@@ -87,6 +87,8 @@ class TGifPreview : public QWidget {
   // A synchronous play runs inside this call.
   void DrawPreview();
   void HidePreviewImage();
+  // Without a project nothing of the last one stays on show.
+  void ShowNoProject();
   bool IsActiveChild() const;
   void BindCopyEvents();
   void StepFrame(int Step);

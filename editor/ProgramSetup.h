@@ -1,5 +1,5 @@
-// What the program sets up before its first window and undoes when it ends: its title,
-// the glyph rasterizer of its canvases, and the GIF library (the "gif" picture format,
+// What the program sets up before its first window and undoes when it ends: its title
+// and icon, the glyph rasterizer of its canvases, and the GIF library (the "gif" picture format,
 // the "GIF Image" clipboard format and the screen's dither decision).
 #pragma once
 

@@ -66,8 +66,7 @@ void TGIFApplicationExtension::SetAuthentication(std::string_view Value) {
   StoreText(FIdent.data() + IdentifierBytes, AuthenticationBytes, Value);
 }
 
-void TGIFApplicationExtension::SaveToStream(base::TStream& Stream) {
-  TGIFExtension::SaveToStream(Stream);
+void TGIFApplicationExtension::WriteBody(base::TStream& Stream) {
   const auto Size = static_cast<uint8_t>(FIdent.size() + FHeaderRest.size());
   Stream.WriteBuffer(&Size, 1);
   Stream.WriteBuffer(FIdent.data(), FIdent.size());
@@ -104,8 +103,14 @@ const TGIFExtensionClass& TGIFUnknownAppExtension::Class() {
   return Descriptor;
 }
 
+bool TGIFUnknownAppExtension::HasData() const {
+  return std::any_of(FBlocks.begin(), FBlocks.end(), [](const auto& Block) { return Block->Size() > 0; });
+}
+
 void TGIFUnknownAppExtension::WriteAppData(base::TStream& Stream) {
-  for (const auto& Block : FBlocks) Block->SaveToStream(Stream);
+  // A block of no bytes would end the data where it stands.
+  for (const auto& Block : FBlocks)
+    if (Block->Size() > 0) Block->SaveToStream(Stream);
   const uint8_t Terminator = 0;
   Stream.WriteBuffer(&Terminator, 1);
 }

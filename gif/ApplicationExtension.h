@@ -34,14 +34,14 @@ class TGIFApplicationExtension : public TGIFExtension {
   std::string Authentication() const;
   void SetAuthentication(std::string_view Value);
 
-  // With block size 11, or with the size read when that was above 11.
-  void SaveToStream(base::TStream& Stream) override;
   // Block sizes below 10 raise "Unsupported Application Extension block size"; size
   // 10 leaves the last authentication byte 0; header bytes past 11 are kept, so that
   // such a block is written back as it was and still reads as an unknown one.
   void LoadFromStream(base::TStream& Stream) override;
 
  protected:
+  // With block size 11, or with the size read when that was above 11.
+  void WriteBody(base::TStream& Stream) override;
   virtual void WriteAppData(base::TStream& Stream) = 0;
   virtual void ReadAppData(base::TStream& Stream) = 0;
 
@@ -79,8 +79,11 @@ class TGIFUnknownAppExtension : public TGIFApplicationExtension {
   // The data sub-blocks in stream order.
   std::vector<std::unique_ptr<TGIFBlock>>& Blocks() { return FBlocks; }
   const std::vector<std::unique_ptr<TGIFBlock>>& Blocks() const { return FBlocks; }
+  // A block of at least one byte.
+  bool HasData() const override;
 
  protected:
+  // The blocks that hold bytes, then 0.
   void WriteAppData(base::TStream& Stream) override;
   // The data ending where a size byte should be ends the blocks quietly.
   void ReadAppData(base::TStream& Stream) override;

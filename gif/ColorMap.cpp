@@ -97,10 +97,11 @@ void TGIFColorMap::SetColors(int Index, base::TColor Value) {
 
 int TGIFColorMap::BitsPerPixel() const { return BitsForColors(FCount); }
 
-void TGIFColorMap::SaveToStream(base::TStream& Stream) const {
-  if (FCount == 0) return;
-  Stream.WriteBuffer(FData.get(), static_cast<int64_t>(FCount) * 3);
-  const int Padding = (1 << BitsPerPixel()) - FCount;
+void TGIFColorMap::SaveToStream(base::TStream& Stream, int Entries) const {
+  const int Total = std::clamp(Entries, FCount, 256);
+  if (Total == 0) return;
+  if (FCount > 0) Stream.WriteBuffer(FData.get(), static_cast<int64_t>(FCount) * 3);
+  const int Padding = (1 << BitsForColors(Total)) - FCount;
   if (Padding > 0) {
     const std::array<uint8_t, 256 * 3> Zeros{};
     Stream.WriteBuffer(Zeros.data(), static_cast<int64_t>(Padding) * 3);

@@ -51,7 +51,9 @@ class TGIFColorMap : public base::TPersistent {
   // The triplets, Count() x 3 bytes: red, green, blue.
   const uint8_t* Data() const { return FData.get(); }
 
-  void SaveToStream(base::TStream& Stream) const;
+  // At least Entries entries, black beyond the table's own, and black up to a power of
+  // two; nothing when that makes none.
+  void SaveToStream(base::TStream& Stream, int Entries = 0) const;
   void LoadFromStream(base::TStream& Stream, int Count);
   gdi::HPALETTE MakePalette() const;
   void LoadFromPalette(gdi::HPALETTE Palette);

@@ -103,6 +103,8 @@ void TColorMapOptimizer::Collect() {
   FKeepTransparentEntry = false;
   TGIFImageList& Frames = FImage.Frames();
   TGIFColorMap* Global = FImage.GetGlobalColorMap();
+  const uint8_t BackgroundIndex = FImage.Header().BackgroundColorIndex();
+  if (BackgroundIndex < Global->Count()) FBackground = TripletColor(Global->Data() + BackgroundIndex * 3);
   if (Global->Count() > 0) {
     auto Histogram = std::make_unique<THistogram>(*Global);
     for (int I = 0; I < Frames.Count(); ++I) {
@@ -178,6 +180,14 @@ bool TColorMapOptimizer::ChooseColors() {
       Entry->NewIndex = Entry->Link->NewIndex;
     }
   }
+  // Screen areas no frame covers show the background colour, so it keeps an entry of
+  // its own when no pixel uses it and there is room.
+  if (FBackground && FKeptCount < Limit &&
+      std::none_of(FAllEntries.begin(), FAllEntries.begin() + FKeptCount,
+                   [this](const THistogram::TEntry* Entry) { return Entry->Color == *FBackground; })) {
+    for (int C = 0; C < 3; ++C) FNewTable[static_cast<size_t>(FKeptCount * 3 + C)] = static_cast<uint8_t>(*FBackground >> (8 * C));
+    ++FKeptCount;
+  }
   if (FKeepTransparentEntry) {
     FNewTransparentIndex = static_cast<uint8_t>(FKeptCount);
     const base::TColor Fill = GIFLibraryDefaults().TransparentFill;
@@ -205,13 +215,10 @@ uint8_t TColorMapOptimizer::NewBackgroundIndex(uint32_t Color) const {
 void TColorMapOptimizer::StoreTable() {
   TGIFHeader& Header = FImage.Header();
   TGIFColorMap* Global = FImage.GetGlobalColorMap();
-  std::optional<uint32_t> Background;
-  if (Header.BackgroundColorIndex() < Global->Count())
-    Background = TripletColor(Global->Data() + Header.BackgroundColorIndex() * 3);
   for (int I = 0; I < FImage.Frames().Count(); ++I) FImage.Frames().SubImages(I)->ColorMap()->Clear();
   Global->SetTriplets(FNewTable.data(), FKeptCount);
   Global->SetOptimized(true);
-  Header.SetBackgroundColorIndex(Background ? NewBackgroundIndex(*Background) : 0);
+  Header.SetBackgroundColorIndex(FBackground ? NewBackgroundIndex(*FBackground) : 0);
 }
 
 void TColorMapOptimizer::RemapTablelessFrames() {

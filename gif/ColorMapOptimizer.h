@@ -1,12 +1,14 @@
 // The colour-table merger: every colour table of an image (the global one and each
 // frame's local one) becomes one global table of at most 256 entries, ordered by use,
 // and every frame's indexes are rewritten to it. Colours that do not fit take the kept
-// colour of the nearest component sum; transparency keeps one entry of its own.
+// colour of the nearest component sum; transparency keeps one entry of its own, and so
+// does the background colour while there is room.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/base/Object.h"
@@ -83,6 +85,8 @@ class TColorMapOptimizer : public base::TObject {
   std::vector<std::unique_ptr<THistogram>> FHistograms;
   std::vector<THistogram::TEntry*> FAllEntries;
   std::vector<TGIFSubImage*> FTablelessFrames;
+  // The header's background colour, when its index is in the global table.
+  std::optional<uint32_t> FBackground;
   std::array<uint8_t, 768> FNewTable{};
   int FKeptCount = 0;
   bool FKeepTransparentEntry = false;

@@ -9,10 +9,9 @@ const TGIFExtensionClass& TGIFCommentExtension::Class() {
   return Descriptor;
 }
 
-void TGIFCommentExtension::SaveToStream(base::TStream& Stream) {
-  TGIFExtension::SaveToStream(Stream);
-  WriteSubBlockStrings(Stream, FText);
-}
+bool TGIFCommentExtension::HasData() const { return HasSubBlockStrings(FText); }
+
+void TGIFCommentExtension::WriteBody(base::TStream& Stream) { WriteSubBlockStrings(Stream, FText); }
 
 void TGIFCommentExtension::LoadFromStream(base::TStream& Stream) {
   TGIFExtension::LoadFromStream(Stream);

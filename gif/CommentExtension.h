@@ -16,8 +16,12 @@ class TGIFCommentExtension : public TGIFExtension {
   base::TStrings& Text() { return FText; }
   const base::TStrings& Text() const { return FText; }
 
-  void SaveToStream(base::TStream& Stream) override;
+  // A line of at least one byte.
+  bool HasData() const override;
   void LoadFromStream(base::TStream& Stream) override;
+
+ protected:
+  void WriteBody(base::TStream& Stream) override;
 
  private:
   base::TStringList FText;

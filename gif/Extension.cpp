@@ -3,6 +3,7 @@
 #include "gif/ExtensionRegistry.h"
 #include "gif/StreamHelpers.h"
 #include "gif/SubImage.h"
+#include "platform/base/Stream.h"
 
 namespace gif {
 namespace {
@@ -37,9 +38,22 @@ TGIFExtension::~TGIFExtension() {
   if (FSubImage != nullptr) FSubImage->Extensions()->Remove(this);
 }
 
+void TGIFExtension::MoveToFrame(TGIFSubImage& Frame, int Index) {
+  if (FSubImage != nullptr) FSubImage->Extensions()->Remove(this);
+  FSubImage = &Frame;
+  TGIFExtensionList& Target = *Frame.Extensions();
+  Target.Add(std::unique_ptr<TGIFItem>(this));
+  Target.Move(Target.Count() - 1, Index);
+}
+
 void TGIFExtension::SaveToStream(base::TStream& Stream) {
+  if (HasData()) WriteBlock(Stream);
+}
+
+void TGIFExtension::WriteBlock(base::TStream& Stream) {
   const uint8_t Start[2] = {ExtensionIntroducer, BlockLabel()};
   Stream.WriteBuffer(Start, sizeof Start);
+  WriteBody(Stream);
 }
 
 void TGIFExtension::LoadFromStream(base::TStream& Stream) {
@@ -76,6 +90,14 @@ void TGIFExtensionList::LoadFromStream(base::TStream& Stream, base::TObject* Par
     if (!TryReadByte(Stream, Byte)) return;
   }
   Stream.Seek(-1, base::TSeekOrigin::soCurrent);
+}
+
+void TGIFExtensionList::AddCopies(const TGIFExtensionList& Source, TGIFSubImage* Frame) {
+  if (Source.Count() == 0) return;
+  base::TMemoryStream Copy;
+  for (int I = 0; I < Source.Count(); ++I) Source.Extensions(I)->WriteBlock(Copy);
+  Copy.SetPosition(0);
+  LoadFromStream(Copy, Frame);
 }
 
 }  // namespace gif

@@ -48,14 +48,29 @@ class TGIFExtension : public TGIFItem {
   TGIFVersion RequiredVersion() const override { return ver89a; }
   virtual uint8_t BlockLabel() const = 0;
 
-  // '!' and the label; the classes write their bodies after it.
-  void SaveToStream(base::TStream& Stream) override;
+  // '!', the label and the body. A block without data is left out: a GIF cannot hold
+  // one, and readers refuse the whole file for it (a comment of no sub-blocks).
+  void SaveToStream(base::TStream& Stream) final;
+  // Whether the block carries the data its kind needs; one without is never written.
+  virtual bool HasData() const { return true; }
   // Checks '!' ("Invalid extension introducer") and the label ("Internal error:
   // Extension Instance does not match Extension Label"); the classes read their bodies.
   void LoadFromStream(base::TStream& Stream) override;
 
  protected:
+  // What follows the label.
+  virtual void WriteBody(base::TStream& Stream) = 0;
+
   TGIFSubImage* FSubImage;
+
+ private:
+  friend class TGIFImageList;
+  friend class TGIFExtensionList;
+  // Takes the extension, which is in its frame's list, into Frame's list at Index;
+  // both frames belong to the same image.
+  void MoveToFrame(TGIFSubImage& Frame, int Index);
+  // The block whether or not it has data.
+  void WriteBlock(base::TStream& Stream);
 };
 
 class TGIFExtensionList : public TGIFList {
@@ -68,6 +83,9 @@ class TGIFExtensionList : public TGIFList {
   // Reads the extensions in front of a frame's image, for the frame Parent, and leaves
   // the stream at the byte that ended the run (',', ';' or a stray byte).
   void LoadFromStream(base::TStream& Stream, base::TObject* Parent) override;
+  // Adds copies of Source's extensions for Frame, those without data too, so that a copy
+  // of a frame shows every block its original holds.
+  void AddCopies(const TGIFExtensionList& Source, TGIFSubImage* Frame);
 };
 
 }  // namespace gif

@@ -56,7 +56,8 @@ int OptimizeFrameSize(TGIFImage& Image) {
         ++Cropped;
       }
     }
-    Screen.Show(Frame);
+    Screen.Draw(Frame);
+    Screen.Dispose(Frame);
   }
   return Cropped;
 }

@@ -52,8 +52,7 @@ void TGIFGraphicControlExtension::SetDisposal(TFrameDisposal Value) {
   FRecord[1] = static_cast<uint8_t>((FRecord[1] & 0xE3) | ((static_cast<uint8_t>(Value) << 2) & 0x1C));
 }
 
-void TGIFGraphicControlExtension::SaveToStream(base::TStream& Stream) {
-  TGIFExtension::SaveToStream(Stream);
+void TGIFGraphicControlExtension::WriteBody(base::TStream& Stream) {
   Stream.WriteBuffer(FRecord.data(), FRecord.size());
 }
 

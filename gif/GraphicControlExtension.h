@@ -42,9 +42,11 @@ class TGIFGraphicControlExtension : public TGIFExtension {
   TFrameDisposal Disposal() const { return static_cast<TFrameDisposal>((PackedFlags() >> 2) & 0x07); }
   void SetDisposal(TFrameDisposal Value);
 
-  void SaveToStream(base::TStream& Stream) override;
   // A body shorter than 6 bytes warns "Premature end of data" and keeps what came.
   void LoadFromStream(base::TStream& Stream) override;
+
+ protected:
+  void WriteBody(base::TStream& Stream) override;
 
  private:
   uint8_t PackedFlags() const { return FRecord[1]; }

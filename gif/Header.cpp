@@ -6,6 +6,7 @@
 
 #include "gif/GIFImage.h"
 #include "gif/StreamHelpers.h"
+#include "gif/WrittenTables.h"
 
 namespace gif {
 
@@ -39,14 +40,18 @@ void TGIFHeader::Assign(const base::TPersistent* Source) {
 
 base::TColor TGIFHeader::GetBackgroundColor() { return FColorMap->Colors(FBackgroundColorIndex); }
 
-void TGIFHeader::PrepareFlags() {
+int TGIFHeader::WrittenColors() const {
+  return FImage != nullptr ? WrittenGlobalCount(*FImage) : FColorMap->Count();
+}
+
+void TGIFHeader::PrepareFlags(int WrittenColors) {
   const int Resolution = FImage != nullptr ? FImage->ColorResolution() : GetColorResolution();
   const int Bits = FImage != nullptr ? FImage->BitsPerPixel() : GetBitsPerPixel();
   uint8_t Flags = 0;
-  if (FColorMap->Count() > 0) Flags |= 0x80;
+  if (WrittenColors > 0) Flags |= 0x80;
   if (FColorMap->Optimized()) Flags |= 0x08;
   Flags |= static_cast<uint8_t>((Resolution << 4) & 0x70);
-  Flags |= static_cast<uint8_t>(((FColorMap->Count() > 0 ? GetBitsPerPixel() : Bits) - 1) & 7);
+  Flags |= static_cast<uint8_t>(((WrittenColors > 0 ? BitsForColors(WrittenColors) : Bits) - 1) & 7);
   FPackedFields = Flags;
 }
 
@@ -57,7 +62,8 @@ TGIFVersion TGIFHeader::RequiredVersion() const {
 void TGIFHeader::SaveToStream(base::TStream& Stream) {
   const TGIFVersion Version = FImage != nullptr ? FImage->RequiredVersion() : verUnknown;
   if (Version == verUnknown) RaiseGIFError("Unsupported GIF version");
-  PrepareFlags();
+  const int Written = WrittenColors();
+  PrepareFlags(Written);
   uint8_t Bytes[13] = {'G', 'I', 'F'};
   std::memcpy(Bytes + 3, GIFVersionText(Version), 3);
   Bytes[6] = static_cast<uint8_t>(FScreenWidth);
@@ -68,7 +74,7 @@ void TGIFHeader::SaveToStream(base::TStream& Stream) {
   Bytes[11] = FBackgroundColorIndex;
   Bytes[12] = FAspectRatio;
   Stream.WriteBuffer(Bytes, sizeof Bytes);
-  if (FPackedFields & 0x80) FColorMap->SaveToStream(Stream);
+  if (FPackedFields & 0x80) FColorMap->SaveToStream(Stream, Written);
 }
 
 namespace {

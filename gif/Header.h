@@ -32,8 +32,9 @@ class TGIFHeader : public TGIFItem {
   base::TColor GetBackgroundColor();
   int GetBitsPerPixel() const { return FColorMap->BitsPerPixel(); }
   int GetColorResolution() const { return GetBitsPerPixel() - 1; }
-  // Packed fields from the global table and the frames' tables.
-  void PrepareFlags();
+  // Packed fields from the global table as it is written (WrittenTables.h) and the
+  // frames' tables.
+  void PrepareFlags() { PrepareFlags(WrittenColors()); }
 
   TGIFVersion RequiredVersion() const override;
   void SaveToStream(base::TStream& Stream) override;
@@ -41,6 +42,9 @@ class TGIFHeader : public TGIFItem {
   void LoadFromStream(base::TStream& Stream) override;
 
  private:
+  int WrittenColors() const;
+  void PrepareFlags(int WrittenColors);
+
   uint16_t FScreenWidth = 0;
   uint16_t FScreenHeight = 0;
   uint8_t FPackedFields = 0;

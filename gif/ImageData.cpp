@@ -1,5 +1,6 @@
 #include "gif/ImageData.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "gif/GIFImage.h"
@@ -7,6 +8,8 @@
 #include "gif/LZWDecoder.h"
 #include "gif/LZWEncoder.h"
 #include "gif/RLEEncoder.h"
+#include "gif/StreamHelpers.h"
+#include "gif/WrittenTables.h"
 
 namespace gif {
 
@@ -24,15 +27,10 @@ void DecodeImageData(TGIFSubImage& Frame, base::TStream& Stream) {
 }
 
 void EncodeImageData(TGIFSubImage& Frame, base::TStream& Stream, bool Interlaced) {
-  // The code size and the bound on the indexes follow the table the pixels refer
-  // to; without any table the indexes can only be checked against the widest one.
-  const TGIFColorMap* Table = Frame.ActiveColorMap();
-  int32_t Bits = Table->BitsPerPixel();
-  int32_t ColorCount = Table->Count();
-  if (ColorCount == 0) {
-    Bits = Frame.Image() != nullptr ? Frame.Image()->BitsPerPixel() : 0;
-    ColorCount = 1 << Bits;
-  }
+  // The code size and the bound on the indexes follow the table the pixels refer to,
+  // as it is written: padded to cover the frame's indexes (gif/WrittenTables.h).
+  const int32_t ColorCount = std::max(Frame.ActiveColorMap()->Count(), IndexesUsed(Frame));
+  const int32_t Bits = BitsForColors(ColorCount);
   std::unique_ptr<TGIFEncoder> Encoder;
   if (Frame.Image() != nullptr && Frame.Image()->Compression() == ckRLE)
     Encoder = std::make_unique<TRLEEncoder>();

@@ -11,8 +11,8 @@ class TGIFSubImage;
 // interlaced; damaged data warns and leaves the rest at the fill index.
 void DecodeImageData(TGIFSubImage& Frame, base::TStream& Stream);
 // Writes the frame's pixels with the encoder the image's Compression chooses, at
-// the code size of the table they refer to (the local one, else the global one);
-// an index outside that table raises "Color not in color table".
+// the code size of the table they refer to (the local one, else the global one),
+// as that table is written: padded to cover every index the frame holds.
 void EncodeImageData(TGIFSubImage& Frame, base::TStream& Stream, bool Interlaced);
 
 }  // namespace gif

@@ -29,8 +29,8 @@ class TGIFList : public base::TPersistent {
   int Add(std::unique_ptr<TGIFItem> Item);
   void Delete(int Index);
   void Clear();
-  void Exchange(int Index1, int Index2);
-  void Move(int CurIndex, int NewIndex);
+  virtual void Exchange(int Index1, int Index2);
+  virtual void Move(int CurIndex, int NewIndex);
   // Takes the item out without freeing it; nothing when it is not in the list.
   void Remove(const TGIFItem* Item);
 
@@ -54,6 +54,10 @@ class TGIFImageList : public TGIFList {
   static constexpr int64_t MaxImagePixels = int64_t{1} << 29;
 
   TGIFSubImage* SubImages(int Index) const;
+  // As the list does, but the loop blocks stay on the first frame: a loop block means
+  // the start of the animation, wherever the frame that held it goes.
+  void Exchange(int Index1, int Index2) override;
+  void Move(int CurIndex, int NewIndex) override;
   // Walks the blocks up to the trailer, one frame per extension or image block.
   void LoadFromStream(base::TStream& Stream, base::TObject* Parent) override;
   void SaveToStream(base::TStream& Stream) override;
@@ -62,6 +66,9 @@ class TGIFImageList : public TGIFList {
   int64_t PixelAllowance() const { return FPixelAllowance; }
 
  private:
+  // The loop blocks of FormerFirst and of the frame now first change places.
+  void KeepLoopsFirst(TGIFSubImage* FormerFirst);
+
   int64_t FPixelAllowance = MaxImagePixels;
 };
 

@@ -18,10 +18,52 @@ constexpr base::TColor MissingEntry = 0x01000000;
 
 TScreenCompositor::TScreenCompositor(int Width, int Height, base::TColor Initial, base::TColor Fill,
                                      bool Transparent)
-    : FWidth(std::max(Width, 0)), FHeight(std::max(Height, 0)), FFill(Fill), FTransparent(Transparent) {
+    : FWidth(std::max(Width, 0)),
+      FHeight(std::max(Height, 0)),
+      FTilesAcross((FWidth + TileSide - 1) / TileSide),
+      FInitial(Initial),
+      FFill(Fill),
+      FTransparent(Transparent) {
   if (int64_t{FWidth} * FHeight > MaxScreenPixels) RaiseGIFError("Image dimensions too large");
-  FScreen.assign(static_cast<size_t>(FWidth) * FHeight, Initial);
-  FBackup = FScreen;
+  FTiles.resize(static_cast<size_t>(FTilesAcross) * ((FHeight + TileSide - 1) / TileSide));
+}
+
+TScreenCompositor::~TScreenCompositor() = default;
+
+base::TColor TScreenCompositor::At(int X, int Y) const {
+  const auto& Tile = FTiles[static_cast<size_t>(Y / TileSide) * FTilesAcross + X / TileSide];
+  return Tile ? Tile[(Y % TileSide) * TileSide + X % TileSide] : FInitial;
+}
+
+std::vector<base::TColor> TScreenCompositor::Screen() const {
+  std::vector<base::TColor> Result(static_cast<size_t>(FWidth) * FHeight, FInitial);
+  for (int Y = 0; Y < FHeight; ++Y)
+    for (int X = 0; X < FWidth; X += TileSide) {
+      const auto& Tile = FTiles[static_cast<size_t>(Y / TileSide) * FTilesAcross + X / TileSide];
+      if (!Tile) continue;
+      const base::TColor* Row = Tile.get() + (Y % TileSide) * TileSide;
+      std::copy_n(Row, std::min(TileSide, FWidth - X), Result.begin() + static_cast<ptrdiff_t>(Y) * FWidth + X);
+    }
+  return Result;
+}
+
+base::TColor* TScreenCompositor::Span(int X, int Y) {
+  auto& Tile = FTiles[static_cast<size_t>(Y / TileSide) * FTilesAcross + X / TileSide];
+  if (!Tile) {
+    Tile = std::make_unique<base::TColor[]>(TileSide * TileSide);
+    std::fill_n(Tile.get(), TileSide * TileSide, FInitial);
+  }
+  return Tile.get() + (Y % TileSide) * TileSide + X % TileSide;
+}
+
+template <class Visit>
+void TScreenCompositor::ForEachSpan(const base::TRect& Area, Visit Each) {
+  for (int Y = Area.Top; Y < Area.Bottom; ++Y)
+    for (int X = Area.Left; X < Area.Right;) {
+      const int Count = std::min(Area.Right - X, TileSide - X % TileSide);
+      Each(X, Y, Span(X, Y), Count);
+      X += Count;
+    }
 }
 
 std::array<base::TColor, 256> TScreenCompositor::FrameColors(const TGIFSubImage& Frame) const {
@@ -46,36 +88,63 @@ base::TRect TScreenCompositor::Clipped(const TGIFSubImage& Frame) const {
                     std::min(Own.Bottom, FHeight));
 }
 
-std::vector<base::TColor> TScreenCompositor::Show(const TGIFSubImage& Frame) {
-  const std::vector<base::TColor> Before = FScreen;
+void TScreenCompositor::Draw(const TGIFSubImage& Frame) { Paint(Frame, nullptr); }
+
+void TScreenCompositor::Draw(const TGIFSubImage& Frame, const TFramePicture& Picture) { Paint(Frame, &Picture); }
+
+void TScreenCompositor::Paint(const TGIFSubImage& Frame, const TFramePicture* Picture) {
+  const TGIFGraphicControlExtension* Control = Frame.GraphicControlExtension();
   const base::TRect Area = Clipped(Frame);
-  if (!Frame.Empty() && !Area.IsEmpty()) {
-    const std::array<base::TColor, 256> Colors = FrameColors(Frame);
-    const int W = Frame.Width();
-    for (int Y = Area.Top; Y < Area.Bottom; ++Y) {
-      const uint8_t* Row = Frame.Data() + static_cast<size_t>(Y - Frame.Top()) * W;
-      base::TColor* Target = &FScreen[static_cast<size_t>(Y) * FWidth];
-      for (int X = Area.Left; X < Area.Right; ++X) {
-        const base::TColor C = Colors[Row[X - Frame.Left()]];
-        if (C != base::clNone) Target[X] = C;
-      }
-    }
+  FSaved.clear();
+  FSavedArea = {};
+  if (Control != nullptr && Control->Disposal() == fdPrevious && !Area.IsEmpty()) {
+    FSavedArea = Area;
+    FSaved.reserve(static_cast<size_t>(Area.Width()) * Area.Height());
+    ForEachSpan(Area, [this](int, int, const base::TColor* Pixels, int Count) {
+      FSaved.insert(FSaved.end(), Pixels, Pixels + Count);
+    });
   }
-  std::vector<base::TColor> Shown = FScreen;
+  if (Frame.Empty() || Area.IsEmpty()) return;
+  const std::array<base::TColor, 256> Own = FrameColors(Frame);
+  const int W = Frame.Width();
+  ForEachSpan(Area, [&](int X, int Y, base::TColor* Pixels, int Count) {
+    const int FrameX = X - Frame.Left(), FrameY = Y - Frame.Top();
+    const uint8_t* Indexes = Frame.Data() + static_cast<size_t>(FrameY) * W + FrameX;
+    const uint8_t* Shown = Picture != nullptr ? Picture->Row(FrameY) + FrameX : nullptr;
+    for (int I = 0; I < Count; ++I) {
+      base::TColor C = Own[Indexes[I]];
+      if (C == base::clNone) continue;
+      if (Shown != nullptr) C = Picture->Colors[Shown[I]];
+      if (C != base::clNone) Pixels[I] = C;
+    }
+  });
+}
+
+void TScreenCompositor::Dispose(const TGIFSubImage& Frame) {
   const TGIFGraphicControlExtension* Control = Frame.GraphicControlExtension();
   const TFrameDisposal Disposal = Control != nullptr ? Control->Disposal() : fdNoneSpecified;
   if (Disposal == fdBackground) Restore(Frame);
-  if (Disposal == fdPrevious) FScreen = Before;
+  if (Disposal == fdPrevious && !FSavedArea.IsEmpty()) {
+    size_t At = 0;
+    ForEachSpan(FSavedArea, [this, &At](int, int, base::TColor* Pixels, int Count) {
+      std::copy_n(FSaved.begin() + static_cast<ptrdiff_t>(At), Count, Pixels);
+      At += static_cast<size_t>(Count);
+    });
+  }
+  FSaved.clear();
+  FSavedArea = {};
+}
+
+std::vector<base::TColor> TScreenCompositor::Show(const TGIFSubImage& Frame) {
+  Draw(Frame);
+  std::vector<base::TColor> Shown = Screen();
+  Dispose(Frame);
   return Shown;
 }
 
 void TScreenCompositor::Restore(const TGIFSubImage& Frame) {
-  const base::TRect Area = Clipped(Frame);
-  for (int Y = Area.Top; Y < Area.Bottom; ++Y)
-    for (int X = Area.Left; X < Area.Right; ++X) {
-      const size_t At = static_cast<size_t>(Y) * FWidth + X;
-      FScreen[At] = FTransparent ? FBackup[At] : FFill;
-    }
+  const base::TColor Value = FTransparent ? FInitial : FFill;
+  ForEachSpan(Clipped(Frame), [Value](int, int, base::TColor* Pixels, int Count) { std::fill_n(Pixels, Count, Value); });
 }
 
 std::vector<TShownPicture> Timeline(const TGIFImage& Image) {

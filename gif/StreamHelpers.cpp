@@ -33,6 +33,12 @@ void WriteSubBlockStrings(base::TStream& Stream, const base::TStrings& Lines) {
   Stream.WriteBuffer(&Terminator, 1);
 }
 
+bool HasSubBlockStrings(const base::TStrings& Lines) {
+  for (int I = 0; I < Lines.Count(); ++I)
+    if (!Lines.Strings(I).empty()) return true;
+  return false;
+}
+
 void ReadSubBlockStrings(base::TStream& Stream, base::TStrings& Lines) {
   Lines.Clear();
   uint8_t Size = 0;

@@ -19,6 +19,8 @@ void ReadExactly(base::TStream& Stream, void* Buffer, int64_t Count);
 // Lines become data sub-blocks of at most 255 bytes, then a 0 terminator; an empty
 // line writes nothing, and lines follow one another with no separator.
 void WriteSubBlockStrings(base::TStream& Stream, const base::TStrings& Lines);
+// Whether WriteSubBlockStrings writes a sub-block for Lines: a line that is not empty.
+bool HasSubBlockStrings(const base::TStrings& Lines);
 // Each sub-block becomes one line, cut at its first zero byte; the data ending where
 // a size byte should be ends the list quietly.
 void ReadSubBlockStrings(base::TStream& Stream, base::TStrings& Lines);

@@ -8,6 +8,7 @@
 #include "gif/GIFImage.h"
 #include "gif/ImageData.h"
 #include "gif/StreamHelpers.h"
+#include "gif/WrittenTables.h"
 #include "platform/graphics/Picture.h"
 
 namespace gif {
@@ -178,12 +179,13 @@ void TGIFSubImage::SaveToStream(base::TStream& Stream) {
   FExtensions->SaveToStream(Stream);
   if (Empty()) return;
   uint8_t& Packed = FImageDescriptor[9];
-  if (FColorMap->Count() > 0)
-    Packed = static_cast<uint8_t>((FColorMap->Optimized() ? 0xA0 : 0x80) | (ColorResolution() & 7));
+  const int32_t LocalColors = WrittenLocalCount(*this);
+  if (LocalColors > 0)
+    Packed = static_cast<uint8_t>((FColorMap->Optimized() ? 0xA0 : 0x80) | ((BitsForColors(LocalColors) - 1) & 7));
   else
     Packed &= 0x58;
   Stream.WriteBuffer(FImageDescriptor.data(), FImageDescriptor.size());
-  FColorMap->SaveToStream(Stream);
+  FColorMap->SaveToStream(Stream, LocalColors);
   EncodeImageData(*this, Stream, (Packed & 0x40) != 0);
 }
 
@@ -215,12 +217,7 @@ void TGIFSubImage::Assign(const base::TPersistent* Source) {
   AllocatePixels();
   if (FData && Other->FData) std::memcpy(FData.get(), Other->FData.get(), static_cast<size_t>(FPixelBytes));
   FColorMap->Assign(Other->FColorMap.get());
-  if (Other->FExtensions->Count() > 0) {
-    base::TMemoryStream Copy;
-    Other->FExtensions->SaveToStream(Copy);
-    Copy.SetPosition(0);
-    FExtensions->LoadFromStream(Copy, this);
-  }
+  FExtensions->AddCopies(*Other->FExtensions, this);
   if (Other->FBitmap) {
     auto Bitmap = std::make_unique<graphics::TBitmap>();
     Bitmap->Assign(Other->FBitmap.get());

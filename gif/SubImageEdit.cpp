@@ -107,18 +107,20 @@ void TGIFSubImage::Merge(TGIFSubImage* Previous) {
   const TTableColors OwnColors(*ActiveColorMap()), OtherColors(*Previous->ActiveColorMap());
   const auto ChooseIndex = [this]() -> uint8_t {
     if (FColorMap->Count() > 0) return static_cast<uint8_t>(FColorMap->Add(0));
-    // Another frame's transparent index of the global table serves only when no
-    // pixel of this frame uses it as a colour.
+    // Another frame's transparent index of the global table serves only when it is
+    // an entry of the table (files may hold one beyond it) and no pixel of this frame
+    // uses it as a colour.
+    TGIFColorMap* Global = FImage->GetGlobalColorMap();
     for (int I = 0; I < FImage->Frames().Count(); ++I) {
       const TGIFSubImage* Frame = FImage->Frames().SubImages(I);
       if (Frame == this || !Frame->Transparent() || Frame->GraphicControlExtension() == nullptr ||
           Frame->ColorMap()->Count() > 0)
         continue;
       const uint8_t Candidate = Frame->GraphicControlExtension()->TransparentColor();
-      if (!Holds(FData.get(), FPixelBytes, Candidate)) return Candidate;
+      if (Candidate < Global->Count() && !Holds(FData.get(), FPixelBytes, Candidate)) return Candidate;
       break;
     }
-    return static_cast<uint8_t>(FImage->GetGlobalColorMap()->Add(0));
+    return static_cast<uint8_t>(Global->Add(0));
   };
   bool Chosen = false;
   for (int Y = Common.Top; Y < Common.Bottom; ++Y) {

@@ -9,8 +9,9 @@ const TGIFExtensionClass& TGIFTextExtension::Class() {
   return Descriptor;
 }
 
-void TGIFTextExtension::SaveToStream(base::TStream& Stream) {
-  TGIFExtension::SaveToStream(Stream);
+bool TGIFTextExtension::HasData() const { return HasSubBlockStrings(FText); }
+
+void TGIFTextExtension::WriteBody(base::TStream& Stream) {
   Stream.WriteBuffer(FHeader.data(), FHeader.size());
   WriteSubBlockStrings(Stream, FText);
 }

@@ -29,8 +29,12 @@ class TGIFTextExtension : public TGIFExtension {
   uint8_t TextForegroundIndex() const { return FHeader[11]; }
   uint8_t TextBackgroundIndex() const { return FHeader[12]; }
 
-  void SaveToStream(base::TStream& Stream) override;
+  // A line of text of at least one byte.
+  bool HasData() const override;
   void LoadFromStream(base::TStream& Stream) override;
+
+ protected:
+  void WriteBody(base::TStream& Stream) override;
 
  private:
   uint16_t Word(size_t At) const { return static_cast<uint16_t>(FHeader[At] | FHeader[At + 1] << 8); }

@@ -3,6 +3,7 @@
 // started from.
 #include <QApplication>
 
+#include "install/ArchiveLocation.h"
 #include "install/Main.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/SettingsStore.h"
@@ -11,8 +12,7 @@
 int main(int argc, char** argv) {
   ui::TApplication Application(argc, argv);
   ui::TSettingsStore Settings;
-  install::TForm1 Form1(Settings, ui::NewSystemShell(),
-                        QCoreApplication::applicationDirPath().toStdString() + "/Animora.dat");
+  install::TForm1 Form1(Settings, ui::NewSystemShell(), install::ArchiveBesideProgram());
   Form1.showMaximized();
   return QApplication::exec();
 }

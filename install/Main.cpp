@@ -1,11 +1,13 @@
 #include "install/Main.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QStandardPaths>
 #include <QStyle>
+#include <algorithm>
 
 #include "editor/Settings.h"
 #include "install/Gradient.h"
@@ -27,6 +29,8 @@ constexpr const char* Caption = "Attention";
 // The editor program and the icon its desktop entry shows, at the top of the archive.
 constexpr const char* EditorProgram = "Animora";
 constexpr const char* EditorIcon = "Animora.png";
+// Reasons a failed installation lists before it only counts the rest.
+constexpr size_t FailuresShown = 5;
 
 const QColor White(255, 255, 255);
 const QColor Purple(128, 0, 128);
@@ -58,7 +62,8 @@ TForm1::TForm1(ui::TSettingsStore& Settings, std::unique_ptr<ui::TShell> Shell, 
   QFont Font(QString::fromStdString(ui::InstalledFace("MS Sans Serif")));
   Font.setPixelSize(11);
   setFont(Font);
-  setWindowIcon(QIcon(QStringLiteral(":/install/Animora.png")));
+  // The application's icon, so that every window of the installer shows it, dialogs included.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/install/Animora.png")));
 
   // White first, the purple copy one pixel lower over it.
   const struct {
@@ -93,6 +98,7 @@ TForm1::TForm1(ui::TSettingsStore& Settings, std::unique_ptr<ui::TShell> Shell, 
   Zipper.OnFilePercentDone = [this](base::TObject*, int Percent) { ZipperFilePercentDone(Percent); };
   Zipper.OnTotalPercentDone = [this](base::TObject*, int Percent) { ZipperTotalPercentDone(Percent); };
   Zipper.OnEntryFailed = [this](base::TObject*, int, const std::string& Message) { FFailures.push_back(Message); };
+  Zipper.OnEndUnZip = [this](base::TObject*, int, const std::string&) { ++FFilesWritten; };
 }
 
 TForm1::~TForm1() = default;
@@ -202,22 +208,27 @@ std::string TForm1::TargetFolder() {
 
 bool TForm1::Unpack(const std::string& Folder) {
   std::string Failure;
-  int Extracted = 0;
-  int Entries = 0;
+  int Files = 0;
   FFailures.clear();
+  FFilesWritten = 0;
   FExtracting = true;
   try {
     Zipper.SetDestDir(Folder);
-    Extracted = Zipper.UnZip();
-    Entries = Zipper.Count();
+    Zipper.UnZip();
+    // Folder entries are no files of their own.
+    for (int I = 0; I < Zipper.Count(); ++I)
+      if (!Zipper.Entries(I).FileName().empty()) ++Files;
   } catch (const std::exception& Error) {
     Failure = Error.what();
   }
   FExtracting = false;
-  if (Failure.empty() && Entries == 0) Failure = "The archive holds no files.";
-  if (Failure.empty() && Extracted != Entries) {
-    Failure = std::to_string(Extracted) + " of the " + std::to_string(Entries) + " files could be extracted.";
-    for (const std::string& Reason : FFailures) Failure += "\n" + Reason;
+  if (Failure.empty() && Files == 0) Failure = "The archive holds no files.";
+  if (Failure.empty() && (FFilesWritten != Files || !FFailures.empty())) {
+    Failure = std::to_string(FFilesWritten) + " of the " + std::to_string(Files) + " files could be extracted.";
+    // A message box holds a few lines; a large archive could fail by the hundred.
+    const size_t Shown = std::min(FFailures.size(), FailuresShown);
+    for (size_t I = 0; I < Shown; ++I) Failure += "\n" + FFailures[I];
+    if (FFailures.size() > Shown) Failure += "\n... and " + std::to_string(FFailures.size() - Shown) + " more.";
   }
   if (Failure.empty()) return true;
   ui::Dialogs().MessageBox("The installation failed: " + Failure, Caption, ui::mtError, ui::mbOK);

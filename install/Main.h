@@ -74,6 +74,8 @@ class TForm1 : public ui::TForm {
   zip::TZipWriter Zipper;
   // Why entries failed, in the order they failed.
   std::vector<std::string> FFailures;
+  // Files (not folders) written whole by the running unpacking.
+  int FFilesWritten = 0;
   bool FInstalled = false;
   bool FExtracting = false;
 };

@@ -1,6 +1,7 @@
 // ziptool create ARCHIVE [--level N] [--password P] [--blocks BYTES] NAME...: adds the
 // files (folders with everything below them, stored as entries ending in "/") to
-// ARCHIVE, names relative to the current folder; an existing ARCHIVE is updated.
+// ARCHIVE, names relative to the current folder ("." adds what the current folder
+// holds); an existing ARCHIVE is updated and never added to itself.
 // --blocks writes numbered block files of at most BYTES each. A name that does not
 // exist or cannot be read is reported and the status is 1.
 #include <algorithm>

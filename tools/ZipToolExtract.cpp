@@ -40,12 +40,6 @@ int Run(const std::string& Archive, const std::string& Dest, const std::string& 
       Report(Message);
       Failed = true;
     };
-    Reader.OnSkippingFile = [&](base::TObject*, zip::TSkipReason Reason, int Index) {
-      if (Reason == zip::srBadPassword) {
-        Report(Reader.Entries(Index).FullName() + ": wrong password");
-        Failed = true;
-      }
-    };
     Reader.UnZip();
     return Failed ? ExitRefused : ExitOk;
   });

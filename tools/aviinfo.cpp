@@ -5,11 +5,14 @@
 // decodes it, to OUT as a 24-bit BMP.
 // Exit 0 on success, 1 with the reason on standard error, 2 for a usage error.
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "platform/avi/AVIVideoReader.h"
+#include "platform/base/Stream.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/BmpCodec.h"
 
 namespace {
 
@@ -32,15 +35,59 @@ void PrintInfo(avi::TAVIVideoReader& Video) {
   std::printf("rate %u %u\n", Video.Info().dwRate, Video.Info().dwScale);
 }
 
+// The bytes of colour table or masks between a packed DIB's header and its rows.
+uint32_t ColorTableBytes(const gdi::BITMAPINFOHEADER& Header) {
+  if (Header.biBitCount <= 8) return 4u << Header.biBitCount;
+  return Header.biCompression == gdi::BI_BITFIELDS ? 12 : 0;
+}
+
+// A band of Rows stored rows of the packed DIB from stored row First, as a 24-bit bitmap.
+void ConvertBand(const gdi::BITMAPINFOHEADER& Packed, int32_t First, int32_t Rows, graphics::TBitmap& Band) {
+  const uint32_t Table = ColorTableBytes(Packed);
+  const int64_t RowBytes = graphics::TDIBImage::BMPRowBytes(Packed.biWidth, Packed.biBitCount);
+  gdi::BITMAPINFOHEADER Info = Packed;
+  Info.biHeight = Rows;
+  Info.biSizeImage = static_cast<uint32_t>(RowBytes * Rows);
+  gdi::BITMAPFILEHEADER File;
+  File.bfOffBits = sizeof File + sizeof Info + Table;
+  base::TMemoryStream Stream;
+  Stream.WriteBuffer(&File, sizeof File);
+  Stream.WriteBuffer(&Info, sizeof Info);
+  const auto* Bytes = reinterpret_cast<const uint8_t*>(&Packed) + sizeof Packed;
+  if (Table > 0) Stream.WriteBuffer(Bytes, Table);
+  Stream.WriteBuffer(Bytes + Table + First * RowBytes, RowBytes * Rows);
+  Stream.SetPosition(0);
+  Band.LoadFromStream(Stream);
+  Band.SetPixelFormat(graphics::pf24bit);
+}
+
+// Written a band of rows at a time, so that beside the decoded frame only one band is
+// held, whatever the frame's size.
 void SaveFrame(avi::TAVIVideoReader& Video, int32_t Index, const std::string& OutName) {
   if (Index >= Video.Length()) throw avi::EAVIError("The video has no frame " + std::to_string(Index));
-  base::TMemoryStream File;
-  Video.WriteFrameBMP(Video.Start() + Index, File);
-  File.SetPosition(0);
-  graphics::TBitmap Bitmap;
-  Bitmap.LoadFromStream(File);
-  Bitmap.SetPixelFormat(graphics::pf24bit);
-  Bitmap.SaveToFile(OutName);
+  const gdi::BITMAPINFOHEADER& Packed = Video.Frame(Video.Start() + Index);
+  const int32_t Width = Packed.biWidth, Height = Packed.biHeight;
+  const int64_t OutRow = graphics::TDIBImage::BMPRowBytes(Width, 24);
+  const int32_t BandRows = static_cast<int32_t>(std::max<int64_t>(1, (int64_t{4} << 20) / (OutRow + 4 * Width)));
+  base::WriteFileAtomically(OutName, [&](base::TStream& Out) {
+    gdi::BITMAPINFOHEADER Info;
+    Info.biWidth = Width;
+    Info.biHeight = Height;
+    Info.biBitCount = 24;
+    Info.biSizeImage = static_cast<uint32_t>(OutRow * Height);
+    gdi::BITMAPFILEHEADER File;
+    File.bfOffBits = sizeof File + sizeof Info;
+    File.bfSize = File.bfOffBits + Info.biSizeImage;
+    Out.WriteBuffer(&File, sizeof File);
+    Out.WriteBuffer(&Info, sizeof Info);
+    for (int32_t First = 0; First < Height; First += BandRows) {
+      const int32_t Rows = std::min(BandRows, Height - First);
+      graphics::TBitmap Band;
+      ConvertBand(Packed, First, Rows, Band);
+      // Stored rows run bottom-up; ScanLine(0) is the band's top row.
+      for (int32_t Row = Rows - 1; Row >= 0; --Row) Out.WriteBuffer(Band.ScanLine(Row), OutRow);
+    }
+  });
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 // frames to what changes, TGIFImage::Optimize with its four picture-keeping steps, the
 // two together, and MergeColorTables. gifsicle: -O1, -O2, -O3 and --colors 256, file
 // to file. Prints each output's size in KiB and the best time of three runs in ms, and
-// checks that our lossless results show what the original shows. The last line gives
-// our total size and time (crop and Optimize together) over gifsicle -O3's and -O1's.
+// checks that our lossless results show what the original shows. First, the crop of
+// an animation of tiny frames on a large logical screen, in a process of its own, for
+// its time and peak memory. The last line gives our total size and time (crop and
+// Optimize together) over gifsicle -O3's and -O1's.
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -101,6 +104,50 @@ TResult Peer(const std::string& Gifsicle, const std::vector<std::string>& Option
 }
 
 void Crop(gif::TGIFImage& Image) { gif::OptimizeFrameSize(Image); }
+
+// 100 frames of 2 x 1 pixels spread over an 8192 x 8192 screen, with every disposal.
+Bytes TinyFramesOnALargeScreen() {
+  gif::TGIFImage Image;
+  Image.Header().SetScreenWidth(8192);
+  Image.Header().SetScreenHeight(8192);
+  for (base::TColor Color : {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00}) Image.GetGlobalColorMap()->Add(Color);
+  for (int I = 0; I < 100; ++I) {
+    auto Frame = std::make_unique<gif::TGIFSubImage>(&Image);
+    Frame->SetBounds(static_cast<uint16_t>(I * 81 % 8190), static_cast<uint16_t>(I * 81), 2, 1);
+    Frame->AllocatePixels();
+    Frame->Data()[0] = static_cast<uint8_t>(I % 4);
+    Frame->Data()[1] = static_cast<uint8_t>((I + 1) % 4);
+    auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(Frame.get());
+    Control->SetDelay(5);
+    Control->SetDisposal(static_cast<gif::TFrameDisposal>(I % 4));
+    Frame->Extensions()->Add(std::move(Control));
+    Image.Frames().Add(std::move(Frame));
+  }
+  return Save(Image);
+}
+
+// The crop of that file from its bytes to the written bytes, in a child process:
+// wall time and the child's peak resident memory.
+void CropTinyFramesOnALargeScreen() {
+  const Bytes Data = TinyFramesOnALargeScreen();
+  const auto Start = Clock::now();
+  const pid_t Child = fork();
+  if (Child == 0) {
+    auto Image = Load(Data);
+    Crop(*Image);
+    Save(*Image);
+    _exit(0);
+  }
+  int Status = 0;
+  rusage Usage{};
+  if (Child < 0 || wait4(Child, &Status, 0, &Usage) < 0 || !WIFEXITED(Status) || WEXITSTATUS(Status) != 0) {
+    std::fprintf(stderr, "the large-screen crop failed\n");
+    std::exit(1);
+  }
+  const double Seconds = std::chrono::duration<double>(Clock::now() - Start).count();
+  std::printf("crop of %.1f KiB: 8192 x 8192 screen, 100 frames of 2 x 1: %.1f ms, peak %.1f MiB\n",
+              Data.size() / 1024.0, Seconds * 1000, Usage.ru_maxrss / 1024.0);
+}
 void Pass(gif::TGIFImage& Image) {
   Image.Optimize(gif::ofCrop | gif::ofMerge | gif::ofCleanup | gif::ofColorTables, gif::rdNone, gif::dkNone, 8);
 }
@@ -114,6 +161,7 @@ int main(int argc, char** argv) {
   }
   const std::string Gifsicle = argv[1];
   const std::string Scratch = "/tmp/optimize_bench_" + std::to_string(getpid()) + ".gif";
+  CropTinyFramesOnALargeScreen();
   const char* Columns[] = {"crop", "Optimize", "both", "merge", "-O1", "-O2", "-O3", "--colors 256"};
   std::printf("%-28s %9s", "file (KiB, ms)", "original");
   for (const char* Column : Columns) std::printf(" %16s", Column);

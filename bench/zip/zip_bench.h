@@ -27,4 +27,7 @@ std::vector<TRatio> MeasureCompress(const std::vector<std::string>& Files);
 // Extraction of the corpus archive, ours against Info-ZIP unzip.
 std::vector<TRatio> MeasureExtract(const std::string& Archive);
 
+// Wildcard matching of short and long names, ours against glibc's fnmatch (matches/s).
+std::vector<TRatio> MeasureWildMatch();
+
 }  // namespace zipbench

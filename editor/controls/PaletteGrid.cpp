@@ -47,6 +47,8 @@ TPaletteGrid::TPaletteGrid(QWidget* Parent) : ui::TWindowCanvas(Parent), FEmptyC
   setMouseTracking(true);
 }
 
+QSize TPaletteGrid::sizeHint() const { return {256, 256}; }
+
 void TPaletteGrid::ShowColors(std::vector<base::TColor> Colors) {
   FColors = std::move(Colors);
   Redraw();

@@ -39,6 +39,8 @@ class TPaletteGrid : public ui::TWindowCanvas {
 
  public:
   explicit TPaletteGrid(QWidget* Parent = nullptr);
+  // A full table of 16 x 16 entries in cells of 16 pixels.
+  QSize sizeHint() const override;
 
   // Lays the grid out for Colors and draws it; no colours leave the box empty.
   void ShowColors(std::vector<base::TColor> Colors);

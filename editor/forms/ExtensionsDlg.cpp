@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -40,6 +41,8 @@ constexpr int BlockRole = Qt::UserRole;
 constexpr int FrameNodeMark = -1;
 constexpr int PaletteNodeMark = -2;
 constexpr const char* NotSaved = "Extension has not be saved";
+// A local table and a block of no known kind.
+constexpr const char* PaletteIcon = ":/icons/palette.png";
 
 QString DisposalName(int Value) {
   if (Value >= 0 && Value < 4) return QString::fromLatin1(DisposalNames[Value]);
@@ -144,8 +147,13 @@ void TExtensionsForm::FormShow() {
 
 bool TExtensionsForm::eventFilter(QObject* Watched, QEvent* Event) {
   if (Watched == Ui->MemoPreview && Event->type() == QEvent::KeyPress) {
-    const int Key = static_cast<QKeyEvent*>(Event)->key();
-    if (Key == Qt::Key_Return || Key == Qt::Key_Enter) return true;
+    const auto* Press = static_cast<QKeyEvent*>(Event);
+    if (Press->key() == Qt::Key_Return || Press->key() == Qt::Key_Enter) {
+      // The memo takes no Return of its own; Ctrl+Return starts the comment's next line.
+      if ((Press->modifiers() & Qt::ControlModifier) && !Ui->MemoPreview->isReadOnly())
+        Ui->MemoPreview->insertPlainText(QStringLiteral("\n"));
+      return true;
+    }
   }
   return QWidget::eventFilter(Watched, Event);
 }
@@ -201,6 +209,7 @@ void TExtensionsForm::RefillExtensionTree() {
         for (int E = 0; E < Frame.Extensions()->Count(); ++E) AddExtensionNode(Node, Frame, E);
         if (Frame.ColorMap()->Count() > 0) {
           auto* Palette = new QTreeWidgetItem(Node, {QStringLiteral("Local Palette")});
+          Palette->setIcon(0, QIcon(QString::fromLatin1(PaletteIcon)));
           Palette->setData(0, BlockRole, PaletteNodeMark);
         }
       }
@@ -214,17 +223,25 @@ void TExtensionsForm::RefillExtensionTree() {
 void TExtensionsForm::AddExtensionNode(QTreeWidgetItem* FrameNode, gif::TGIFSubImage& Frame, int Index) {
   const gif::TGIFExtension* Block = Frame.Extensions()->Extensions(Index);
   const char* Text = "Unknown extension";
-  if (dynamic_cast<const gif::TGIFGraphicControlExtension*>(Block))
+  const char* Icon = PaletteIcon;
+  if (dynamic_cast<const gif::TGIFGraphicControlExtension*>(Block)) {
     Text = "Graphic Control Extension";
-  else if (dynamic_cast<const gif::TGIFTextExtension*>(Block))
+    Icon = ":/icons/graphiccontrol.png";
+  } else if (dynamic_cast<const gif::TGIFTextExtension*>(Block)) {
     Text = "Text extension";
-  else if (dynamic_cast<const gif::TGIFCommentExtension*>(Block))
+    Icon = ":/icons/plaintext.png";
+  } else if (dynamic_cast<const gif::TGIFCommentExtension*>(Block)) {
     Text = "Comment Extension";
-  else if (dynamic_cast<const gif::TGIFAppExtNSLoop*>(Block))
+    Icon = ":/icons/comment.png";
+  } else if (dynamic_cast<const gif::TGIFAppExtNSLoop*>(Block)) {
     Text = "Netscape Loop Extension";
-  else if (dynamic_cast<const gif::TGIFApplicationExtension*>(Block))
+    Icon = ":/icons/loop.png";
+  } else if (dynamic_cast<const gif::TGIFApplicationExtension*>(Block)) {
     Text = "Application Extension";
+    Icon = ":/icons/application.png";
+  }
   auto* Node = new QTreeWidgetItem(FrameNode, {QString::fromLatin1(Text)});
+  Node->setIcon(0, QIcon(QString::fromLatin1(Icon)));
   Node->setData(0, BlockRole, Index);
 }
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "editor/Main.h"
 #include "editor/Preview.h"
@@ -18,6 +19,44 @@ namespace {
 
 constexpr const char* PanelLabels[] = {"Index:", "Color:", "Red:", "Green:", "Blue:", "Hex:"};
 
+// The digit of Digits that Metrics sets widest.
+QChar WidestDigit(const QFontMetrics& Metrics, const QString& Digits) {
+  QChar Widest = Digits.front();
+  for (QChar Digit : Digits)
+    if (Metrics.horizontalAdvance(Digit) > Metrics.horizontalAdvance(Widest)) Widest = Digit;
+  return Widest;
+}
+
+// The values panel Index can show after its label, each as wide as its kind gets:
+// entry indexes and colour channels have up to three digits, colours are a name or "$"
+// and eight hexadecimal digits, the hexadecimal value six.
+QStringList WidestValues(const QFontMetrics& Metrics, int Index) {
+  const QChar Decimal = WidestDigit(Metrics, QStringLiteral("0123456789"));
+  const QChar Hex = WidestDigit(Metrics, QStringLiteral("0123456789ABCDEF"));
+  switch (Index) {
+    case 1: {
+      QStringList Values{QLatin1Char('$') + QString(8, Hex)};
+      for (const std::string& Name : graphics::PlainColorNames()) Values << QString::fromStdString(Name);
+      return Values;
+    }
+    case 5: return {QString(6, Hex)};
+    default: return {QString(3, Decimal)};
+  }
+}
+
+// Each panel is as wide as the widest text it can show, so none is cut; together they
+// give the window its least width.
+void FitPanelWidth(QLabel& Panel, int Index) {
+  const QString Label = QString::fromLatin1(PanelLabels[Index]);
+  int Width = 0;
+  for (const QString& Value : WidestValues(Panel.fontMetrics(), Index)) {
+    Panel.setText(Label + Value);
+    Width = std::max(Width, Panel.sizeHint().width());
+  }
+  Panel.setText(Label);
+  Panel.setFixedWidth(Width);
+}
+
 }  // namespace
 
 TFrameOptionForm::TFrameOptionForm(TGiffer& Main, QWidget* Parent)
@@ -28,7 +67,8 @@ TFrameOptionForm::TFrameOptionForm(TGiffer& Main, QWidget* Parent)
     auto* Panel = new QLabel(QString::fromLatin1(Label), this);
     Panel->setFrameShape(QFrame::Panel);
     Panel->setFrameShadow(QFrame::Sunken);
-    Ui->StatusBar1->addWidget(Panel, 1);
+    FitPanelWidth(*Panel, static_cast<int>(FPanels.size()));
+    Ui->StatusBar1->addWidget(Panel);
     FPanels.push_back(Panel);
   }
   connect(Ui->PaintBoxPalette, &TPaletteGrid::GridMouseMove, this,

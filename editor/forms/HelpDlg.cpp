@@ -5,13 +5,12 @@
 #include <QUrl>
 
 #include "platform/ui/DialogService.h"
-#include "platform/ui/Printer.h"
 #include "ui_HelpDlg.h"
 
 namespace editor {
 
-THelpForm::THelpForm(const std::string& StartDir, QWidget* Parent)
-    : QWidget(Parent), Ui(std::make_unique<::Ui::THelpForm>()) {
+THelpForm::THelpForm(const std::string& StartDir, QPrinter& Printer, QWidget* Parent)
+    : QWidget(Parent), Ui(std::make_unique<::Ui::THelpForm>()), FPrinter(Printer) {
   Ui->setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose);
   connect(Ui->BackButton, &QToolButton::clicked, this, &THelpForm::BackButtonClick);
@@ -41,8 +40,8 @@ void THelpForm::BackButtonClick() { Ui->WebBrowser->backward(); }
 void THelpForm::ForwardButtonClick() { Ui->WebBrowser->forward(); }
 
 void THelpForm::PrintButtonClick() {
-  ui::TPrintDialog Dialog;
-  if (Dialog.Execute()) Ui->WebBrowser->print(&ui::Printer());
+  ui::TPrintDialog Dialog(FPrinter);
+  if (Dialog.Execute()) Ui->WebBrowser->print(&FPrinter);
 }
 
 }  // namespace editor

@@ -80,6 +80,21 @@ icon zoomout -fill "$PAPER" -stroke "$INK" -strokewidth 2 -draw 'circle 8,8 8,2'
 icon realsize -fill "$PAPER" -stroke "$INK" -strokewidth 2 -draw 'circle 8,8 8,2' -draw 'line 12,12 18,18' \
   -strokewidth 1 -draw 'rectangle 6,6 10,10'
 
+# The extension editor's tree: one icon for each kind of block (a local table and a
+# block of no known kind show the palette).
+icon graphiccontrol -fill "$PAPER" -stroke "$INK" -draw 'circle 10,11 10,3' -fill none -strokewidth 2 \
+  -draw 'line 10,11 10,6' -draw 'line 10,11 14,11' -strokewidth 1 -fill "$INK" -draw 'rectangle 8,1 12,2'
+icon plaintext -fill "$PAPER" -stroke "$INK" -draw 'rectangle 2,2 17,17' -fill "$ACCENT" -stroke none \
+  -draw 'polygon 5,5 14,5 14,7 10.8,7 10.8,15 8.2,15 8.2,7 5,7'
+icon comment -fill '#fff8c0' -stroke '#806020' -draw 'roundrectangle 1,2 18,13 3,3' \
+  -draw 'polygon 5,13 9,13 4,18' -stroke none -draw 'rectangle 5,12 8,13' -stroke "$INK" \
+  -draw 'line 4,6 15,6' -draw 'line 4,9 12,9'
+icon loop -fill none -stroke "$GREEN" -strokewidth 2 -draw 'arc 3,3 17,17 200,520' -fill "$GREEN" \
+  -strokewidth 1 -draw 'polygon 1,8 7,8 4,12'
+icon application -fill '#d0d0d0' -stroke '#404040' -draw 'rectangle 1,3 18,17' -fill "$INK" -stroke none \
+  -draw 'rectangle 2,4 17,6' -fill "$PAPER" -draw 'rectangle 3,8 16,16' -fill "$ACCENT" \
+  -draw 'rectangle 5,10 8,13' -draw 'rectangle 10,10 14,11' -draw 'rectangle 10,13 13,14'
+
 # The program icon: three frames of a film strip with a bouncing ball, at 128 pixels.
 convert -size 128x128 xc:none -fill '#204080' -draw 'roundrectangle 4,12 123,115 14,14' \
   -fill '#ffffff' -draw 'rectangle 14,28 45,99' -draw 'rectangle 49,28 80,99' -draw 'rectangle 84,28 114,99' \

@@ -13,6 +13,7 @@
 #include "install/zip/Explode.h"
 #include "install/zip/Unreduce.h"
 #include "install/zip/Unshrink.h"
+#include "install/zip/ZipNames.h"
 #include "install/zip/ZipUtil.h"
 #include "platform/base/Stream.h"
 
@@ -85,7 +86,7 @@ class TArchiveSource : public TByteSource {
     uint8_t* Buffer = FState.Input.data();
     size_t Got = static_cast<size_t>(std::max<int64_t>(FHost.Archive().Read(Buffer, static_cast<int64_t>(N)), 0));
     while (Got < N) {
-      if (!FHost.SpansVolumes() || !FHost.CanAskForVolumes())
+      if (FHost.CurrentVolume() + 1 >= FHost.Volumes() || !FHost.CanAskForVolumes())
         throw EFatalUnzipError("Premature end of file reached");
       FHost.GetNextDisk(FHost.CurrentVolume() + 2);
       int64_t More = FHost.Archive().Read(Buffer + Got, static_cast<int64_t>(N - Got));
@@ -184,6 +185,23 @@ bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
   return true;
 }
 
+// What a path below the destination is called in the events: DestDir, "/", the path.
+std::string DestPrefix(const ExtractState& State) {
+  if (State.DestDir.empty() || State.DestDir.back() == '/') return State.DestDir;
+  return State.DestDir + '/';
+}
+
+std::string Joined(const std::vector<std::string>& Components, size_t Count) {
+  std::string Path;
+  for (size_t I = 0; I < Count; ++I) Path += (I == 0 ? "" : "/") + Components[I];
+  return Path;
+}
+
+bool MethodBuilt(uint16_t Method) {
+  return Method == MethodStored || Method == MethodShrunk || (Method >= MethodReduced1 && Method <= MethodReduced4) ||
+         Method == MethodImploded || Method == MethodDeflated;
+}
+
 void Fail(ExtractState& State, TExtractHost& Host, int FileIndex, const std::string& Message) {
   --State.ExtractedCount;
   Host.EntryFailed(FileIndex, Message);
@@ -217,9 +235,20 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   TZipHeaderInfo& Entry = Host.CurrentEntry();
   Entry.Assign(&Host.Entry(FileIndex));
   const std::string FullName = Entry.FullName();
+  if (Entry.NameHoldsControlByte()) {
+    Fail(State, Host, FileIndex, PrintableName(FullName) + ": refused, the name holds a control byte");
+    return;
+  }
 
   if (!Entry.FileName().empty()) {
-    if (Host.SpansVolumes() && Entry.DiskNumberStart != Host.CurrentVolume()) Host.GetNextDisk(Entry.DiskNumberStart + 1);
+    // A single archive is read whatever disk its entries name.
+    if (Host.Volumes() > 1 && Entry.DiskNumberStart != Host.CurrentVolume()) {
+      if (Entry.DiskNumberStart >= Host.Volumes()) {
+        Fail(State, Host, FileIndex, FullName + ": refused, it starts beyond the last volume");
+        return;
+      }
+      Host.GetNextDisk(Entry.DiskNumberStart + 1);
+    }
     base::TStream& Archive = Host.Archive();
     Archive.Seek(static_cast<int64_t>(Entry.LocalHeaderOffset), base::TSeekOrigin::soBeginning);
     uint8_t Local[LocalHeaderSize];
@@ -257,7 +286,8 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
         return;
       }
       bool Skip = false;
-      Host.StartUnZip(FileIndex, Folder, Skip);
+      const std::string Made = Joined(Relative, FolderCount);
+      Host.StartUnZip(FileIndex, DestPrefix(State) + Made + (Made.empty() ? "" : "/"), Skip);
     }
     return;
   }
@@ -266,6 +296,13 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
     return;
   }
 
+  // Known before any password is asked for: no data of this entry can be decoded.
+  if (!MethodBuilt(Entry.CompressionMethod)) {
+    Host.Inform("Unknown compression method", "Zip Error");
+    if (!Entry.Encrypted()) Host.BadCRC(base::Crc32Final(base::Crc32Start), Entry.CRC32, FileIndex);
+    Fail(State, Host, FileIndex, FullName + ": unknown compression method " + std::to_string(Entry.CompressionMethod));
+    return;
+  }
   if (Entry.Encrypted()) {
     if (Entry.CompressedSize < 12) {
       Fail(State, Host, FileIndex, FullName + ": refused, shorter than its encryption header");
@@ -273,14 +310,14 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
     }
     if (!Host.CheckPassword(FileIndex)) {
       SkipEntryData(State, Host);
+      Host.EntryFailed(FileIndex, FullName + ": wrong password");
       return;
     }
   }
   State.CompressedLeft = Entry.CompressedSize;
   State.UncompressedLeft = Entry.UncompressedSize;
 
-  std::string FName;
-  for (const std::string& C : Relative) FName += (FName.empty() ? "" : "/") + C;
+  std::string FName = DestPrefix(State) + Joined(Relative, Relative.size());
   int Target = FolderFor(State, Relative, FolderCount);
   if (Target < 0) {
     Fail(State, Host, FileIndex, FullName + ": cannot make its folder: " + ErrorText());
@@ -293,9 +330,11 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
       SkipEntryData(State, Host);
       return;
     }
-    // The handler gave another name below the destination.
+    // The handler gave another name, which must lie below the destination.
     if (FName != Asked) {
-      if (!SafeRelativePath(FName, Relative)) {
+      const std::string Prefix = DestPrefix(State);
+      if (FName.compare(0, Prefix.size(), Prefix) != 0 || !SafeRelativePath(FName.substr(Prefix.size()), Relative) ||
+          Relative.empty()) {
         Fail(State, Host, FileIndex, FName + ": refused, the path leaves the destination folder");
         return;
       }
@@ -317,7 +356,10 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
   State.Crc = base::Crc32Start;
   bool Skip = false;
   Host.StartUnZip(FileIndex, FName, Skip);
-  if (Skip) return;
+  if (Skip) {
+    --State.ExtractedCount;
+    return;
+  }
 
   TArchiveSource Source(State, Host, Entry.Encrypted());
   TBitInput Input(Source);
@@ -336,10 +378,8 @@ void ExtractEntry(ExtractState& State, TExtractHost& Host, int FileIndex) {
       Decoded = UnshrinkEntry(Input, State.Window, Entry.UncompressedSize) == drSuccess;
     } else if (Entry.CompressionMethod >= MethodReduced1 && Entry.CompressionMethod <= MethodReduced4) {
       Decoded = UnreduceEntry(Input, State.Window, Entry.CompressionMethod - 1, Entry.UncompressedSize) == drSuccess;
-    } else if (Entry.CompressionMethod == MethodImploded) {
-      Decoded = ExplodeEntry(Input, State.Window, Entry.Flag, State.CompressedLeft, Entry.UncompressedSize) == drSuccess;
     } else {
-      Host.Inform("Unknown compression method", "Zip Error");
+      Decoded = ExplodeEntry(Input, State.Window, Entry.Flag, State.CompressedLeft, Entry.UncompressedSize) == drSuccess;
     }
   } catch (const EWriteFailed& E) {
     Fail(State, Host, FileIndex, E.Message());

@@ -34,11 +34,11 @@ class TExtractHost {
   // Where the entry's room in its volume ends: the next local header or the central
   // directory. Data that runs past it overlaps another entry.
   virtual uint64_t EntryEnd(int FileIndex) const = 0;
-  // The open volume; the volume number open (from 0); whether the archive spans volumes
-  // and another volume can be asked for.
+  // The open volume; the volume number open (from 0); the number of volumes the end
+  // record gives, and whether another volume can be asked for.
   virtual base::TStream& Archive() = 0;
   virtual int CurrentVolume() const = 0;
-  virtual bool SpansVolumes() const = 0;
+  virtual int Volumes() const = 0;
   virtual bool CanAskForVolumes() const = 0;
   // Opens volume Disk (from 1) in place of the open one.
   virtual void GetNextDisk(int Disk) = 0;
@@ -62,7 +62,7 @@ class TExtractHost {
   // A CRC failure of an encrypted entry: true when a new password was given.
   virtual bool BadPassword(int FileIndex) = 0;
   virtual void SkippingBadPassword(int FileIndex) = 0;
-  // Why an entry failed, once per failed entry.
+  // Why an entry failed or was skipped for its password, once per such entry.
   virtual void EntryFailed(int FileIndex, const std::string& Message) = 0;
 };
 

@@ -11,7 +11,7 @@
 
 namespace zip {
 
-ExtractState::ExtractState(const std::string& DestDir) {
+ExtractState::ExtractState(const std::string& Folder) : DestDir(Folder) {
   DestFolder = ::open(DestDir.empty() ? "." : DestDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (DestFolder < 0)
     throw base::EFOpenError("Cannot open folder " + DestDir + ": " + std::strerror(errno));

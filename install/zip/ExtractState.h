@@ -30,8 +30,9 @@ struct ExtractState {
   std::vector<uint8_t> Input = std::vector<uint8_t>(ChunkSize);
   TOutputWindow Window;
   TInflate Inflater;
-  // The folder every entry goes below, held open so no later change of the path or of
-  // a link above it moves the output.
+  // The folder every entry goes below, as named (what the events' names begin with),
+  // and held open so no later change of the path or of a link above it moves the output.
+  std::string DestDir;
   int DestFolder = -1;
   // The folder below it that the last entry went into, kept open for the next one.
   std::vector<std::string> LastPath;
@@ -44,7 +45,8 @@ struct ExtractState {
   uint64_t UncompressedLeft = 0;
   uint64_t BytesWritten = 0;
   uint32_t Crc = base::Crc32Start;
-  // The selected entries less one for each one skipped or failed.
+  // The selected entries less one for each one skipped (by a password, an overwrite
+  // decision or OnStartUnZip) or failed: the entries extracted.
   int ExtractedCount = 0;
   // A new password came after a CRC failure: extract the same entry again.
   bool Retry = false;

@@ -10,14 +10,35 @@
 
 namespace zip {
 
+namespace {
+
+const char* NotAddableKind(mode_t Mode) {
+  if (S_ISREG(Mode) || S_ISDIR(Mode)) return nullptr;
+  if (S_ISFIFO(Mode)) return "Not a regular file or folder: a FIFO";
+  if (S_ISSOCK(Mode)) return "Not a regular file or folder: a socket";
+  if (S_ISCHR(Mode) || S_ISBLK(Mode)) return "Not a regular file or folder: a device";
+  return "Not a regular file or folder";
+}
+
+}  // namespace
+
 bool StatSourceFile(const std::string& Name, TSourceFile& File) {
   struct stat St {};
   if (::stat(Name.c_str(), &St) != 0) return false;
   File.IsFolder = S_ISDIR(St.st_mode);
+  File.NotAddable = NotAddableKind(St.st_mode);
+  File.Identity = {static_cast<uint64_t>(St.st_dev), static_cast<uint64_t>(St.st_ino)};
   File.Size = File.IsFolder ? 0 : static_cast<uint64_t>(St.st_size);
   File.DosDateTime = DosDateTimeOf(St.st_mtime);
   File.ExternalAttributes = (static_cast<uint32_t>(St.st_mode & 0xFFFF) << 16) | (File.IsFolder ? 0x10u : 0u) |
                             (::access(Name.c_str(), W_OK) != 0 ? 0x01u : 0u);
+  return true;
+}
+
+bool FileIdentityOf(const std::string& Name, TFileIdentity& Identity) {
+  struct stat St {};
+  if (::stat(Name.c_str(), &St) != 0) return false;
+  Identity = {static_cast<uint64_t>(St.st_dev), static_cast<uint64_t>(St.st_ino)};
   return true;
 }
 

@@ -12,6 +12,9 @@ namespace {
 constexpr unsigned MaxCodeSize = 13;
 constexpr int TableSize = 1 << MaxCodeSize;
 constexpr int16_t FreeCode = -1;
+// A code taken by a definition that would have made it its own ancestor: it holds no
+// string, and data that uses it is invalid.
+constexpr int16_t NoString = -2;
 constexpr uint32_t ControlCode = 256;
 constexpr int FirstFree = 257;
 
@@ -31,6 +34,13 @@ struct TShrinkTable {
   }
 
   bool IsFree(uint32_t Code) const { return Code >= ControlCode && Prefix[Code] == FreeCode; }
+
+  // Whether the prefix chain from Code reaches Target (Code itself included).
+  bool Reaches(uint32_t Code, int Target) const {
+    while (Code >= ControlCode && static_cast<int>(Code) != Target && Prefix[Code] >= 0)
+      Code = static_cast<uint32_t>(Prefix[Code]);
+    return static_cast<int>(Code) == Target;
+  }
 
   void FindNextFree(int From) {
     NextFree = From;
@@ -92,8 +102,16 @@ int UnshrinkEntry(TBitInput& Input, TOutputWindow& Output, uint64_t Size) {
       Table->Stack[--Top] = Lead;
       Walk = Previous;
     }
+    // A prefix freed by a partial clear stands for the previous string, as a code not
+    // yet defined does; a string longer than the stack is invalid, which also ends any
+    // walk that would go round.
     while (Walk >= ControlCode) {
-      if (Table->IsFree(Walk) || Top == 1) return drInvalidData;
+      if (Top == 1 || Table->Prefix[Walk] == NoString) return drInvalidData;
+      if (Table->IsFree(Walk)) {
+        Table->Stack[--Top] = Lead;
+        Walk = Previous;
+        continue;
+      }
       Table->Stack[--Top] = Table->Suffix[Walk];
       Walk = static_cast<uint32_t>(Table->Prefix[Walk]);
     }
@@ -102,9 +120,10 @@ int UnshrinkEntry(TBitInput& Input, TOutputWindow& Output, uint64_t Size) {
     if (!Output.PutBytes(&Table->Stack[Top], static_cast<size_t>(TableSize - Top))) return drInvalidData;
 
     if (Table->NextFree < TableSize) {
-      // A string only ever extends one that exists, so no chain can loop.
-      if (Table->IsFree(Previous)) return drInvalidData;
-      Table->Prefix[Table->NextFree] = static_cast<int16_t>(Previous);
+      // The new string extends the previous code even when a partial clear has just
+      // freed it; only a code that would become its own ancestor is left without one.
+      const bool Loops = Table->Reaches(Previous, Table->NextFree);
+      Table->Prefix[Table->NextFree] = Loops ? NoString : static_cast<int16_t>(Previous);
       Table->Suffix[Table->NextFree] = Lead;
       Table->FindNextFree(Table->NextFree + 1);
     }

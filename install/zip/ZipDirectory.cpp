@@ -49,13 +49,32 @@ void TZipReader::Incomplete() {
 }
 
 void TZipReader::ReadDirectory() {
+  // Only a complete directory is held: after a failure the next open reads again.
+  FStamp = {};
+  const std::string Name = FZipName;
+  try {
+    ReadEntries();
+  } catch (...) {
+    DropLists();
+    FStamp = {};
+    if (FZipName != Name) {
+      FArchive.reset();
+      FZipName = Name;
+    }
+    throw;
+  }
   FStamp = FArchive->Stamp();
+}
+
+void TZipReader::ReadEntries() {
   DropLists();
   FRecovered = false;
   FVolumes = 1;
   FCurrentVolume = 0;
   bool Sound = FEndCentral.FindEndRecord(*FArchive);
-  if (Sound && FEndCentral.NeedsZip64) throw EUnsupportedZip("Zip64 archives are not supported");
+  // 65535 entries is the count that stands for a Zip64 one, and more than a list holds.
+  if (Sound && (FEndCentral.NeedsZip64 || FEndCentral.TotalEntries > MaxObjectListSize))
+    throw EUnsupportedZip("Zip64 archives are not supported");
   int64_t Shift = 0;
   if (Sound) {
     FCurrentVolume = FEndCentral.ThisDisk;
@@ -78,6 +97,8 @@ void TZipReader::ReadDirectory() {
         Sound = false;
       }
     }
+    // The directory moved with the entries; its start is where the last entry's room ends.
+    if (Sound && GetMultiMode() == mmNone) FEndCentral.CentralOffset += uint64_t(Shift);
   }
   if (!Sound) {
     Incomplete();

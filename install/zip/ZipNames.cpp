@@ -55,4 +55,26 @@ bool IsAscii(const std::string& Text) {
   return true;
 }
 
+bool HoldsControlByte(const std::string& Name) {
+  for (const char B : Name)
+    if (static_cast<unsigned char>(B) < 0x20) return true;
+  return false;
+}
+
+std::string PrintableName(const std::string& Name) {
+  static const char Digits[] = "0123456789ABCDEF";
+  std::string Out;
+  for (const char B : Name) {
+    const auto C = static_cast<unsigned char>(B);
+    if (C >= 0x20) {
+      Out += B;
+      continue;
+    }
+    Out += "\\x";
+    Out += Digits[C >> 4];
+    Out += Digits[C & 15];
+  }
+  return Out;
+}
+
 }  // namespace zip

@@ -86,6 +86,24 @@ void TZipReader::ClearZip() {
   FZipName.clear();
 }
 
+void TZipReader::HoldDirectory(std::vector<std::unique_ptr<TZipHeaderInfo>> Entries, const TEndCentral& End,
+                               int Volumes) {
+  DropLists();
+  FEntries = std::make_unique<TSortedZip>(dupError);
+  FEntries->SortMode = ByNone;
+  for (std::unique_ptr<TZipHeaderInfo>& Entry : Entries) {
+    FEntries->Add(Entry.get());
+    Entry.release();
+  }
+  FEndCentral.Assign(&End);
+  FEndCentral.CommentChanged = false;
+  FStamp = FileStampOf(FZipName);
+  FRecovered = false;
+  FVolumes = Volumes;
+  FCurrentVolume = End.ThisDisk;
+  Sort(FSortMode);
+}
+
 void TZipReader::CheckIndex(int Index) const {
   if (Index < 0 || Index >= Count()) throw base::EListError(base::Format("Index %d is out of range", Index));
 }

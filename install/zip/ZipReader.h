@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "install/zip/LFNFileStream.h"
 #include "install/zip/ZipCrypt.h"
@@ -107,8 +108,8 @@ class TZipReader : public base::TPersistent {
   int Volumes() const { return FVolumes; }
 
   // Extracts the selected entries below DestDir (made when missing); returns the
-  // selected count less one for each entry skipped or failed. The current folder of
-  // the process is never changed.
+  // number of entries extracted (folder entries included), 0 when OnStartUnZipInfo
+  // stops the run. The current folder of the process is never changed.
   int UnZip();
 
   std::function<void(base::TObject* Sender, int NumFiles, int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;
@@ -125,8 +126,9 @@ class TZipReader : public base::TPersistent {
   // Volumes count from 1; FName is ZipName at the first request and the last answer
   // when the request is repeated; an empty answer cancels.
   std::function<void(base::TObject* Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
-  // Why an entry failed (a refused path, damaged data, a failed write), once per
-  // failed entry, for programs that report failures by entry.
+  // Why an entry failed (a refused path, a wrong password, a method not built, damaged
+  // data, a failed write), once per failed entry, for programs that report failures by
+  // entry.
   std::function<void(base::TObject* Sender, int FileIndex, const std::string& Message)> OnEntryFailed;
 
  protected:
@@ -152,6 +154,10 @@ class TZipReader : public base::TPersistent {
   bool AskYesNo(const std::string& Text, const std::string& Caption);
   void Inform(const std::string& Text, const std::string& Caption);
   TSortedZip* SortedView() const { return FSorted; }
+  // Holds Entries (in archive order) and End as the directory of the archive as it now
+  // lies on disk, sorted by SortMode, so that it is not read again: what a writer
+  // does with the archive it has just written.
+  void HoldDirectory(std::vector<std::unique_ptr<TZipHeaderInfo>> Entries, const TEndCentral& End, int Volumes);
 
   std::unique_ptr<TLFNFileStream> FArchive;
   TEndCentral FEndCentral;
@@ -168,6 +174,7 @@ class TZipReader : public base::TPersistent {
   void CheckIndex(int Index) const;
   void DropLists();
   void Incomplete();
+  void ReadEntries();
   void ReadCentralHeaders();
   base::TStream* OpenVolume(const std::string& Name);
 

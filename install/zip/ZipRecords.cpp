@@ -139,6 +139,10 @@ void TZipHeaderInfo::EncodeName() {
     Flag |= UTF8NameFlag;
 }
 
+bool TZipHeaderInfo::NameHoldsControlByte() const {
+  return HoldsControlByte(FDirectory) || HoldsControlByte(FFileName);
+}
+
 void TZipHeaderInfo::SetFileName(const std::string& Value) {
   if (Value == FFileName) return;
   FFileName = Value;
@@ -388,13 +392,16 @@ bool TEndCentral::FindEndRecord(TStream& Stream) {
   Stream.Seek(Size - L, TSeekOrigin::soBeginning);
   if (Stream.Read(Tail.data(), L) != L) return false;
   const int64_t Base = Size - L;
-  // A candidate's comment must fit in the file and its directory lie before it.
+  // A candidate's comment must fit in the file and its directory lie before it, unless
+  // its values stand for those of a Zip64 record, whose locator lies just before it.
   auto Fits = [&](int64_t I) {
     const uint8_t* P = Tail.data() + I;
     if (Get(P, 4) != EndCentralSignature) return false;
     if (I + EndCentralSize + int64_t(Get(P + 20, 2)) > L) return false;
     const bool DirectoryHere = Get(P + 4, 2) == Get(P + 6, 2);
-    return !DirectoryHere || uint64_t(Get(P + 12, 4)) + Get(P + 16, 4) <= uint64_t(Base + I);
+    if (!DirectoryHere || uint64_t(Get(P + 12, 4)) + Get(P + 16, 4) <= uint64_t(Base + I)) return true;
+    const bool AllOnes = Get(P + 12, 4) == 0xFFFFFFFF || Get(P + 16, 4) == 0xFFFFFFFF;
+    return AllOnes && I >= 20 && Get(P - 20, 4) == Zip64LocatorSignature;
   };
   int64_t Found = -1;
   int64_t Nearest = -1;

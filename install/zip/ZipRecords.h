@@ -97,6 +97,8 @@ class TZipHeaderInfo : public base::TPersistent {
   // A non-empty value without a final "/" gets one.
   void SetDirectory(const std::string& Value);
   std::string FullName() const { return FDirectory + FFileName; }
+  // The name holds a NUL or another byte below 0x20; such an entry is never extracted.
+  bool NameHoldsControlByte() const;
   // The name's bytes as stored: kept from reading until the name changes, then ASCII
   // as is or else UTF-8 with flag bit 11 set.
   const std::string& RawName() const { return FRawName; }

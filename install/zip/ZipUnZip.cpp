@@ -25,7 +25,7 @@ class TZipReader::TUnZipHost final : public TExtractHost {
   uint64_t EntryEnd(int FileIndex) const override { return FEntryEnds[static_cast<size_t>(FileIndex)]; }
   base::TStream& Archive() override { return *Z.FArchive; }
   int CurrentVolume() const override { return Z.FCurrentVolume; }
-  bool SpansVolumes() const override { return Z.Volumes() > 1; }
+  int Volumes() const override { return Z.Volumes(); }
   bool CanAskForVolumes() const override { return static_cast<bool>(Z.OnGetNextDisk); }
   void GetNextDisk(int Disk) override { Z.GetNextDisk(Disk); }
   bool CheckPassword(int FileIndex) override { return Z.CheckPassword(FileIndex); }
@@ -135,7 +135,7 @@ int TZipReader::UnZip() {
   int Selected = SelectEntries();
   bool StopNow = false;
   if (OnStartUnZipInfo) OnStartUnZipInfo(this, Selected, FTotalToExtract, StopNow);
-  if (Selected <= 0 || StopNow) return Selected;
+  if (Selected <= 0 || StopNow) return 0;
 
   TUnZipHost Host(*this);
   ExtractState State(DestDir());

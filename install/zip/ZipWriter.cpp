@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <set>
 
@@ -39,14 +39,6 @@ std::string FileNameOf(const std::string& Name) {
   return Slash == std::string::npos ? Name : Name.substr(Slash + 1);
 }
 
-bool SameFile(const std::string& A, const std::string& B) {
-  std::error_code E1;
-  std::error_code E2;
-  const auto PA = std::filesystem::weakly_canonical(A, E1);
-  const auto PB = std::filesystem::weakly_canonical(B, E2);
-  return !E1 && !E2 && PA == PB;
-}
-
 std::string TemporaryFolder() {
   const char* Dir = std::getenv("TMPDIR");
   return Dir && *Dir ? Dir : "/tmp";
@@ -62,6 +54,9 @@ struct TZipWriter::TRun {
   std::unique_ptr<base::TFileStream> Volume;
   std::unique_ptr<TS_BufferStream> Out;
   std::vector<std::string> VolumeFiles;  // every volume file this run created
+  // The archive being updated and every file this run writes: never added to itself,
+  // whatever name leads to them.
+  std::vector<TFileIdentity> Own;
   TEndCentral End;
   std::vector<std::unique_ptr<TZipHeaderInfo>> Entries;  // archive order
   std::map<std::string, int> Names;                      // lower-cased full name -> index
@@ -87,6 +82,12 @@ struct TZipWriter::TRun {
 
   base::TStream& Target() { return Staging ? static_cast<base::TStream&>(*Staging) : *Out; }
   bool MultiVolume(TMultiMode Mode) const { return Mode != mmNone; }
+
+  void Owns(const std::string& Name) {
+    TFileIdentity Identity;
+    if (FileIdentityOf(Name, Identity)) Own.push_back(Identity);
+  }
+  bool IsOwn(const TFileIdentity& Identity) const { return std::find(Own.begin(), Own.end(), Identity) != Own.end(); }
 
   void CloseStaging() {
     Staging.reset();
@@ -231,6 +232,7 @@ int TZipWriter::ZipFiles() {
     Run.Budget = Mode == mmSpan ? DriveFreeSpace() : Mode == mmBlocks ? FMultiZipInfo.FirstBlockSize : 0;
     Run.Update = FileExists(ZipName());
     if (Run.Update) {
+      Run.Owns(ZipName());
       OpenZip();
       Sort(ByNone);
       if (FEndCentral.ThisDisk != 0)
@@ -279,6 +281,8 @@ int TZipWriter::ZipFiles() {
     Run.End.TotalEntries = static_cast<uint16_t>(Run.Entries.size());
     Run.End.EntriesThisDisk = static_cast<uint16_t>(OnThisDisk);
     Run.End.ThisDisk = static_cast<uint16_t>(Run.CurrentVolume);
+    Run.End.RecordPosition = static_cast<uint64_t>(Run.Out->Position());
+    Run.End.CommentPosition = Run.End.RecordPosition + EndCentralSize;
     Run.End.WriteRecord(*Run.Out);
     WriteSpanLabel(Run);
 
@@ -303,9 +307,9 @@ int TZipWriter::ZipFiles() {
     }
     Run.VolumeFiles.clear();
     if (FDispose) DisposeFiles(Run);
-    // The directory is read again from the new file when it is next used.
-    FEndCentral.Assign(&Run.End);
-    FEndCentral.CommentChanged = false;
+    // What was written is the directory now held.
+    SetSortMode(SavedSort);
+    HoldDirectory(std::move(Run.Entries), Run.End, Run.CurrentVolume + 1);
   } catch (...) {
     FDeflater.FreeBuffers();
     Run.CloseStaging();
@@ -368,7 +372,7 @@ void TZipWriter::ExpandFilesList(TRun& Run) {
     TDirSearch Search(Folder, FRecurse, FileNameOf(Pattern));
     TSearchRec Rec;
     for (std::string Name = Search.NextFile(Rec); !Name.empty(); Name = Search.NextFile(Rec)) {
-      if (SameFile(Name, ZipName()) || !Fresh(Name, false)) continue;
+      if (!Fresh(Name, false)) continue;
       Files.Add(Name);
       Run.TotalBytes += Rec.Size;
     }
@@ -408,6 +412,8 @@ bool TZipWriter::AddOneFile(TRun& Run, const std::string& FileName) {
     if (!Reason.empty()) FailFile(Name, Reason);
     return false;
   };
+  if (Run.IsOwn(File.Identity)) return GiveUp(std::string());
+  if (File.NotAddable) return GiveUp(File.NotAddable);
   if (File.Size >= FourGiB) return GiveUp("File of 4 GiB or more (Zip64 is not written)");
   if (!File.IsFolder) {
     try {
@@ -418,7 +424,9 @@ bool TZipWriter::AddOneFile(TRun& Run, const std::string& FileName) {
   }
   if (FStore83Names) Name = ConvertPathNames(Name, 0);
   const std::string Stored = StoredNameOf(Name, File.IsFolder);
-  if (Stored.empty()) return GiveUp("No name to store");
+  // A folder stored as nothing ("." or "/") is the top of what is stored, with no
+  // entry of its own.
+  if (Stored.empty()) return GiveUp(File.IsFolder ? std::string() : std::string("No name to store"));
   if (!IsValidUtf8(Stored)) return GiveUp("File name is not valid UTF-8");
 
   auto Record = std::make_unique<TZipHeaderInfo>();
@@ -457,6 +465,7 @@ bool TZipWriter::AddOneFile(TRun& Run, const std::string& FileName) {
       Run.StagingFile = std::make_unique<base::TFileStream>(Template, base::fmOpenReadWrite);
       Run.Staging = std::make_unique<TS_BufferStream>(*Run.StagingFile);
     }
+    Record->LocalHeaderOffset = static_cast<uint64_t>(Run.Out->Position());
     bool Skip = false;
     if (OnStartZip) OnStartZip(this, Name, *Record, Skip);
     if (Skip) {
@@ -593,11 +602,13 @@ void TZipWriter::OpenOutputArchive(TRun& Run) {
   if (Mode == mmNone) {
     Run.OutputName = ZipName();
     Run.Atomic = std::make_unique<base::TAtomicFileStream>(ZipName());
+    Run.Owns(Run.Atomic->FileName());
     Run.Out = std::make_unique<TS_BufferStream>(*Run.Atomic);
   } else {
     Run.OutputName = Mode == mmBlocks ? VolumeName(Run.CurrentVolume + 1) : ZipName();
     Run.Volume = std::make_unique<base::TFileStream>(Run.OutputName, base::fmCreate);
     Run.VolumeFiles.push_back(Run.OutputName);
+    Run.Owns(Run.OutputName);
     Run.Out = std::make_unique<TS_BufferStream>(*Run.Volume);
   }
   if (Run.Update) {
@@ -629,6 +640,7 @@ void TZipWriter::NextOutputVolume(TRun& Run) {
   }
   Run.Volume = std::make_unique<base::TFileStream>(Run.OutputName, base::fmCreate);
   Run.VolumeFiles.push_back(Run.OutputName);
+  Run.Owns(Run.OutputName);
   Run.Out = std::make_unique<TS_BufferStream>(*Run.Volume);
 }
 

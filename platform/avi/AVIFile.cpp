@@ -188,6 +188,17 @@ const gdi::BITMAPINFOHEADER* AVIStreamGetFrame(PGETFRAME GetFrame, int32_t Posit
   }
 }
 
+bool AVIStreamFrameRepeats(PGETFRAME GetFrame, int32_t Position) {
+  if (!GetFrame) return false;
+  try {
+    const int64_t Index = int64_t{Position} - GetFrame->Stream->Info.dwStart;
+    if (Index < 0 || Index >= GetFrame->Decoder.FrameCount()) return false;
+    return GetFrame->Decoder.Repeats(static_cast<int32_t>(Index));
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 HRESULT AVIStreamGetFrameClose(PGETFRAME GetFrame) {
   delete GetFrame;
   return AVIERR_OK;

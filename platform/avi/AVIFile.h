@@ -80,6 +80,9 @@ PGETFRAME AVIStreamGetFrameOpen(PAVISTREAM Stream, const gdi::BITMAPINFOHEADER* 
 // The frame at Position (the stream's start counts as its first), valid until the next
 // call or the close; none when it cannot be decoded or lies outside the stream.
 const gdi::BITMAPINFOHEADER* AVIStreamGetFrame(PGETFRAME GetFrame, int32_t Position);
+// Whether the frame at Position shows the same picture as the one before it, so that
+// a reader may keep one copy (see TAVIFrameDecoder::Repeats); false when unknown.
+bool AVIStreamFrameRepeats(PGETFRAME GetFrame, int32_t Position);
 HRESULT AVIStreamGetFrameClose(PGETFRAME GetFrame);
 
 // The one video stream of a file being made.

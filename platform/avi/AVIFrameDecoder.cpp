@@ -100,18 +100,15 @@ TAVIFrameDecoder::TAVIFrameDecoder(base::TStream& Stream, const std::vector<uint
 const std::vector<uint8_t>& TAVIFrameDecoder::Frame(int32_t Index) {
   if (Index < 0 || Index >= FrameCount()) throw EAVIError("AVI frame position out of range");
   ApplyPalette(Index);
-  const size_t Total = FBitsOffset + static_cast<size_t>(FRowBytes * FHeight);
-  if (FPacked.size() != Total) FPacked.resize(Total);
-  const auto Blank = [this] { std::fill(FPacked.begin() + static_cast<ptrdiff_t>(FBitsOffset), FPacked.end(), 0); };
-
   if (RunLength()) {
     int32_t Key = Index;
     while (Key > 0 && !FChunks.Frames[Key].Key) --Key;
-    int32_t From = FPictureFrame + 1;
-    if (FPictureFrame < 0 || FPictureFrame > Index || Key > FPictureFrame) {
-      Blank();
-      From = Key;
-    }
+    const bool Restart = FPictureFrame < 0 || FPictureFrame > Index || Key > FPictureFrame;
+    const int32_t From = Restart ? Key : FPictureFrame + 1;
+    // Every chunk is looked at before the picture is made or touched.
+    for (int32_t Each = From; Each <= Index; ++Each) CheckRunLengthChunk(FChunks.Frames[Each]);
+    AllocatePicture();
+    if (Restart) BlankPicture();
     FPictureFrame = -1;
     for (int32_t Each = From; Each <= Index; ++Each) Decode(FChunks.Frames[Each]);
     FPictureFrame = Index;
@@ -119,8 +116,9 @@ const std::vector<uint8_t>& TAVIFrameDecoder::Frame(int32_t Index) {
     int32_t Shown = Index;
     while (Shown >= 0 && FChunks.Frames[Shown].Size == 0) --Shown;
     if (Shown < 0) {
-      Blank();
       FPictureFrame = -1;
+      AllocatePicture();
+      BlankPicture();
     } else if (Shown != FPictureFrame) {
       FPictureFrame = -1;
       Decode(FChunks.Frames[Shown]);
@@ -130,6 +128,36 @@ const std::vector<uint8_t>& TAVIFrameDecoder::Frame(int32_t Index) {
   if (!FColors.empty())
     std::memcpy(FPacked.data() + sizeof(gdi::BITMAPINFOHEADER), FColors.data(), FColors.size() * sizeof(gdi::RGBQUAD));
   return FPacked;
+}
+
+bool TAVIFrameDecoder::Repeats(int32_t Index) {
+  if (Index <= 0 || Index >= FrameCount()) return false;
+  const TAVIChunk& Chunk = FChunks.Frames[Index];
+  for (const TAVIPaletteChange& Change : FChunks.PaletteChanges)
+    if (Change.Frame == Index) return false;
+  if (!RunLength()) return Chunk.Size == 0;
+  if (Chunk.Key) return false;
+  if (Chunk.Size == 0) return true;
+  // A delta that only ends the bitmap changes nothing.
+  if (Chunk.Size < 2) return false;
+  uint8_t Codes[2];
+  FStream.SetPosition(Chunk.Offset);
+  FStream.ReadBuffer(Codes, sizeof Codes);
+  return Codes[0] == 0 && Codes[1] == 1;
+}
+
+void TAVIFrameDecoder::AllocatePicture() {
+  const size_t Total = FBitsOffset + static_cast<size_t>(FRowBytes * FHeight);
+  if (FPacked.size() != Total) FPacked.resize(Total);
+}
+
+void TAVIFrameDecoder::BlankPicture() {
+  std::fill(FPacked.begin() + static_cast<ptrdiff_t>(FBitsOffset), FPacked.end(), 0);
+}
+
+// An empty chunk repeats the picture; any other holds at least one code of two bytes.
+void TAVIFrameDecoder::CheckRunLengthChunk(const TAVIChunk& Chunk) {
+  if (Chunk.Size == 1) throw EAVIError("AVI frame is truncated");
 }
 
 void TAVIFrameDecoder::ApplyPalette(int32_t Index) {
@@ -178,6 +206,7 @@ void TAVIFrameDecoder::Decode(const TAVIChunk& Chunk) {
 void TAVIFrameDecoder::DecodeUncompressed(const TAVIChunk& Chunk) {
   const int64_t ImageBytes = FRowBytes * FHeight;
   if (Chunk.Size < ImageBytes) throw EAVIError("AVI frame is truncated");
+  AllocatePicture();
   if (!FTopDown) {
     FStream.SetPosition(Chunk.Offset);
     FStream.ReadBuffer(Bits(), ImageBytes);
@@ -196,6 +225,7 @@ void TAVIFrameDecoder::DecodeJPEG(const TAVIChunk& Chunk) {
   Options.MaxPixels = int64_t{FWidth} * FHeight;
   const graphics::TDIBImage Image = graphics::ReadJPEG(Source, Options);
   if (Image.Width != FWidth || Image.Height != FHeight) throw EAVIError("AVI frame size differs from its format");
+  AllocatePicture();
   if (Image.BitCount == 24) {
     std::memcpy(Bits(), Image.Bits.data(), static_cast<size_t>(FRowBytes * FHeight));
     return;

@@ -22,11 +22,20 @@ class TAVIFrameDecoder {
   // empty chunk repeats the picture before it; RLE frames are decoded from the key frame
   // at or before Index. EAVIError (or the JPEG and RLE decoders' EInvalidGraphic) when
   // the frame cannot be decoded.
+  // Each chunk is checked against what its format needs (an uncompressed picture whole,
+  // an RLE code, a JPEG header of the format's size) before the picture is made.
   const std::vector<uint8_t>& Frame(int32_t Index);
+  // Whether frame Index shows the picture of the frame before it, known without
+  // decoding: an empty chunk, or an RLE delta that only ends the bitmap, where no
+  // palette change comes in.
+  bool Repeats(int32_t Index);
 
  private:
   bool RunLength() const { return FCompression == gdi::BI_RLE8 || FCompression == gdi::BI_RLE4; }
   uint8_t* Bits() { return FPacked.data() + FBitsOffset; }
+  void AllocatePicture();
+  void BlankPicture();
+  void CheckRunLengthChunk(const TAVIChunk& Chunk);
   void ApplyPalette(int32_t Index);
   void ApplyPaletteChange(const TAVIChunk& Chunk);
   void Decode(const TAVIChunk& Chunk);

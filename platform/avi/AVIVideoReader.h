@@ -30,6 +30,8 @@ class TAVIVideoReader {
 
   // The packed DIB at Position; "Failed to decompress AVI frame" when there is none.
   const gdi::BITMAPINFOHEADER& Frame(int32_t Position);
+  // Whether the frame at Position shows the picture of the position before it.
+  bool Repeats(int32_t Position) { return AVIStreamFrameRepeats(FGetFrame, Position); }
   // That frame as a BMP file: a 14-byte file header in front of the packed DIB.
   void WriteFrameBMP(int32_t Position, base::TStream& Stream);
 

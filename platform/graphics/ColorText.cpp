@@ -70,4 +70,10 @@ std::string ColorToString(base::TColor Color) {
   return Text;
 }
 
+std::vector<std::string> PlainColorNames() {
+  std::vector<std::string> Names;
+  for (const TColorName& Entry : PlainColors) Names.emplace_back(Entry.Name);
+  return Names;
+}
+
 }  // namespace graphics

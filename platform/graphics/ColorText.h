@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/base/Types.h"
 
@@ -13,5 +14,7 @@ namespace graphics {
 std::optional<base::TColor> StringToColor(const std::string& Text);
 // The first colour name of Color, else "$" and eight hexadecimal digits.
 std::string ColorToString(base::TColor Color);
+// Every name ColorToString gives a colour that is not a system colour.
+std::vector<std::string> PlainColorNames();
 
 }  // namespace graphics

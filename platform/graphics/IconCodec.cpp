@@ -162,7 +162,10 @@ TIconImage DecodeIconImage(const std::vector<uint8_t>& File, const TIconEntry& E
   const TDIBLayout L = ReadDIBLayout(P, Entry.Size);
   const int64_t ColorStart = InfoSize + L.TableBytes();
   const int64_t MaskStart = ColorStart + L.ColorBytes();
-  if (MaskStart + L.MaskBytes() > Entry.Size) Fail(STruncatedImage);
+  // Some writers leave out the AND mask of a 32-bit image, whose alpha channel carries
+  // the transparency; its colour rows must still be whole.
+  const bool Masked = MaskStart + L.MaskBytes() <= Entry.Size;
+  if (!Masked && (L.BitCount != 32 || MaskStart > Entry.Size)) Fail(STruncatedImage);
 
   // The colour part as a BMP file of its own, with the height it really has.
   std::vector<uint8_t> Bmp(sizeof(gdi::BITMAPFILEHEADER));
@@ -180,7 +183,7 @@ TIconImage DecodeIconImage(const std::vector<uint8_t>& File, const TIconEntry& E
     Image.Mask = MaskFromAlpha(Image.Color);
   } else {
     Image.Mask = OpaqueMask(L.Width, L.Height);
-    std::copy(P + MaskStart, P + MaskStart + L.MaskBytes(), Image.Mask.Bits.begin());
+    if (Masked) std::copy(P + MaskStart, P + MaskStart + L.MaskBytes(), Image.Mask.Bits.begin());
   }
   return Image;
 }

@@ -10,6 +10,8 @@
 #include "platform/base/Types.h"
 #include "platform/ui/MessageButtons.h"
 
+class QPrinter;
+
 namespace ui {
 
 // An open dialog. Filter is "description|pattern|description|pattern...", patterns
@@ -96,15 +98,26 @@ class TFontDialog {
   base::TColor FColor = 0;
 };
 
-// Both work on the program's printer (Printer()); the choice holds for the next print.
+// Both work on the printer they are given; what is chosen holds for its next print.
 class TPrintDialog {
  public:
+  explicit TPrintDialog(QPrinter& Printer) : FPrinter(Printer) {}
+  QPrinter& Printer() const { return FPrinter; }
   bool Execute();
+
+ private:
+  QPrinter& FPrinter;
 };
 
+// Printer, paper and orientation; the output file stays as it was.
 class TPrinterSetupDialog {
  public:
+  explicit TPrinterSetupDialog(QPrinter& Printer) : FPrinter(Printer) {}
+  QPrinter& Printer() const { return FPrinter; }
   bool Execute();
+
+ private:
+  QPrinter& FPrinter;
 };
 
 class TDialogService {

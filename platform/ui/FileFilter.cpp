@@ -15,9 +15,14 @@ QStringList QtNameFilters(const std::string& Filter) {
   return Result;
 }
 
-int FilterIndexOf(const QStringList& Filters, const QString& Chosen) {
-  const qsizetype Index = Filters.indexOf(Chosen);
-  return Index < 0 ? 1 : static_cast<int>(Index) + 1;
+int FilterIndexOf(const std::string& Filter, const QString& Chosen) {
+  const qsizetype Index = QtNameFilters(Filter).indexOf(Chosen);
+  if (Index >= 0) return static_cast<int>(Index) + 1;
+  // Qt gives the shown text, whitespace simplified, when the patterns are hidden.
+  const QStringList Parts = QString::fromStdString(Filter).split(QLatin1Char('|'));
+  for (qsizetype I = 0; I + 1 < Parts.size(); I += 2)
+    if (Parts[I].simplified() == Chosen) return static_cast<int>(I / 2) + 1;
+  return 1;
 }
 
 }  // namespace ui

@@ -9,7 +9,8 @@ namespace ui {
 
 // One Qt filter per pair; a description without its pattern is dropped.
 QStringList QtNameFilters(const std::string& Filter);
-// The 1-based index of Chosen among Filters; 1 when it is not there.
-int FilterIndexOf(const QStringList& Filters, const QString& Chosen);
+// The 1-based index of the pair of Filter that Chosen names: its Qt filter, or its
+// description alone, as a dialog that hides the patterns reports it; 1 when none does.
+int FilterIndexOf(const std::string& Filter, const QString& Chosen);
 
 }  // namespace ui

@@ -13,7 +13,7 @@
 #include "platform/ui/ColorConvert.h"
 #include "platform/ui/FileFilter.h"
 #include "platform/ui/PicturePreview.h"
-#include "platform/ui/Printer.h"
+#include "platform/ui/PrinterSetup.h"
 
 namespace ui {
 
@@ -51,6 +51,8 @@ QString ToQString(const std::string& Text) { return QString::fromStdString(Text)
 // The common part of open and save: filters, folder, name and suffix.
 void Prepare(QFileDialog& Box, const TOpenDialog& Dialog) {
   Box.setWindowTitle(ToQString(Dialog.Title()));
+  // Descriptions such as "All (*.gif;*.bmp)" carry their patterns already.
+  Box.setOption(QFileDialog::HideNameFilterDetails);
   const QStringList Filters = QtNameFilters(Dialog.Filter());
   if (!Filters.isEmpty()) {
     Box.setNameFilters(Filters);
@@ -67,7 +69,7 @@ bool Finish(QFileDialog& Box, TOpenDialog& Dialog) {
   std::vector<std::string> Files;
   for (const QString& File : Box.selectedFiles()) Files.push_back(File.toStdString());
   Dialog.SetFiles(Files);
-  Dialog.SetFilterIndex(FilterIndexOf(Box.nameFilters(), Box.selectedNameFilter()));
+  Dialog.SetFilterIndex(FilterIndexOf(Dialog.Filter(), Box.selectedNameFilter()));
   return true;
 }
 
@@ -146,16 +148,13 @@ bool TQtDialogService::ExecuteFont(TFontDialog& Dialog) {
   return true;
 }
 
-bool TQtDialogService::ExecutePrint(TPrintDialog&) {
-  QPrintDialog Box(&Printer(), QApplication::activeWindow());
+bool TQtDialogService::ExecutePrint(TPrintDialog& Dialog) {
+  QPrintDialog Box(&Dialog.Printer(), QApplication::activeWindow());
   return Box.exec() == QDialog::Accepted;
 }
 
-bool TQtDialogService::ExecutePrinterSetup(TPrinterSetupDialog&) {
-  QPrintDialog Box(&Printer(), QApplication::activeWindow());
-  Box.setWindowTitle(QStringLiteral("Printer Setup"));
-  Box.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-  return Box.exec() == QDialog::Accepted;
+bool TQtDialogService::ExecutePrinterSetup(TPrinterSetupDialog& Dialog) {
+  return RunPrinterSetup(Dialog.Printer(), QApplication::activeWindow());
 }
 
 bool TQtDialogService::SelectDirectory(const std::string& Caption, std::string& Directory) {

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
 #include <QTimer>
+#include <map>
 
 #include "editor/AviConversion.h"
 #include "editor/Preview.h"
@@ -49,7 +51,7 @@ void AddFrame(gif::TGIFImage& Image, uint16_t Left, uint16_t Top, std::vector<st
   Image.Frames().Add(std::move(Frame));
 }
 
-TEST(ScreenComposer, DrawsEachFrameAsAPlayerShowsIt) {
+TEST(AviScreen, DrawsEachFrameAsAPlayerShowsIt) {
   gif::TGIFImage Image;
   Image.Header().SetScreenWidth(4);
   Image.Header().SetScreenHeight(2);
@@ -60,7 +62,7 @@ TEST(ScreenComposer, DrawsEachFrameAsAPlayerShowsIt) {
   AddFrame(Image, 3, 1, {{1}}, TFrameDisposal::fdDoNotDispose);
   AddFrame(Image, 2, 1, {{2, 2, 2}}, TFrameDisposal::fdDoNotDispose);
   const gdi::HPALETTE Palette = Image.GetGlobalColorMap()->MakePalette();
-  editor::TScreenComposer Screen(4, 2, editor::ColorTableOf(Palette), 0x000000);
+  editor::TAviScreen Screen(4, 2, editor::ColorTableOf(Palette), 0x000000);
   gdi::DeleteObject(Palette);
   // Rows bottom-up: the screen's second row first.
   const std::vector<std::vector<uint8_t>> Expected = {
@@ -173,10 +175,16 @@ TEST_F(AviCommandsTest, AFailedImportChangesNothing) {
   Empty.Format = avitest::Format(4, 1, 8);
   avitest::TAviSpec Short = Empty;
   Short.Chunks = {{"00db", {1, 2, 3, 4}}, {"00db", {1, 2}}};
+  // Nine different 8192 x 8192 pictures hold more pixels than an animation may.
+  avitest::TAviSpec Large;
+  Large.Format = avitest::Format(8192, 8192, 8, gdi::BI_RLE8);
+  Large.Chunks = {{"00dc", {0, 1}}};
+  for (uint8_t Colour = 1; Colour < 9; ++Colour) Large.Chunks.push_back({"00dc", {1, Colour, 0, 1}, 0});
   const std::vector<TBadVideoCase> Cases = {
       {"garbage", avitest::Bytes{'R', 'I', 'F', 'F', 9, 9, 9}, "Failed to open AVI file"},
       {"no frames", avitest::BuildAvi(Empty), "The AVI video holds no frames."},
       {"short frame", avitest::BuildAvi(Short), "Failed to decompress AVI frame"},
+      {"too large together", avitest::BuildAvi(Large), "The AVI video is too large to import."},
   };
   for (const TBadVideoCase& Case : Cases) {
     const std::string Name = InStart(std::string(Case.Name) + ".avi");
@@ -191,6 +199,28 @@ TEST_F(AviCommandsTest, AFailedImportChangesNothing) {
     EXPECT_TRUE(Giffer.isEnabled()) << Case.Name;
   }
   EXPECT_EQ(Project->Frames().Count(), 2);
+}
+
+TEST_F(AviCommandsTest, APictureThatStaysIsKeptOnceWithTheDelaysOfItsFrames) {
+  editor::TGiffer& Giffer = Shown();
+  // 41 frames of 4096 x 4096 would pass what an animation may hold; two pictures do not.
+  avitest::TAviSpec Spec;
+  Spec.Format = avitest::Format(4096, 4096, 8, gdi::BI_RLE8, {0x000000, 0xFFFFFF});
+  Spec.Chunks = {{"00dc", {0, 1}}};
+  for (int I = 1; I <= 40; ++I)
+    Spec.Chunks.push_back(I == 20 ? avitest::TChunk{"00dc", {1, 1, 0, 1}, 0}
+                                  : avitest::TChunk{"00dc", I % 2 ? avitest::Bytes{0, 1} : avitest::Bytes{}, 0});
+  const std::string Name = InStart("still.avi");
+  avitest::SaveFile(Name, avitest::BuildAvi(Spec));
+  TScriptedDialogs Dialogs;
+  OpenThrough(Giffer, Name, Dialogs);
+  ASSERT_TRUE(Dialogs.Done());
+  gif::TGIFImage* Project = Giffer.FGif();
+  ASSERT_NE(Project, nullptr);
+  ASSERT_EQ(Project->Frames().Count(), 2);
+  EXPECT_EQ(Delay(*Project->Frames().SubImages(0)), 20 * 10);
+  EXPECT_EQ(Delay(*Project->Frames().SubImages(1)), 21 * 10);
+  EXPECT_EQ(Project->Frames().SubImages(1)->Width(), 4096);
 }
 
 // A GIF of three 8 x 6 frames with the delays given, black and white on a global table.
@@ -310,6 +340,37 @@ TEST_F(AviCommandsTest, RefusedExportsLeaveTheOldFileAlone) {
   EXPECT_EQ(Dialogs.Calls()[1].Text, "Failed to retrieve bitmap info");
   EXPECT_EQ(avitest::LoadFile(InStart("out.avi")), (avitest::Bytes{'o', 'l', 'd'}));
   EXPECT_TRUE(Giffer.isEnabled());
+}
+
+// Whether each menu of the window can be opened, by name.
+std::map<std::string, bool> MenuStates(const editor::TGiffer& Giffer) {
+  std::map<std::string, bool> States;
+  for (const QMenu* Menu : Giffer.findChildren<QMenu*>())
+    States[Menu->objectName().toStdString()] = Menu->menuAction()->isEnabled();
+  return States;
+}
+
+TEST_F(AviCommandsTest, TheLockOfAConversionPutsBackTheMenusAsItFoundThem) {
+  maintest::WriteGIF(InStart("clip.gif"));
+  editor::TGiffer& Giffer = Shown({InStart("clip.gif")});
+  const std::map<std::string, bool> Before = MenuStates(Giffer);
+  // No frame editor is open, so its menus are off.
+  ASSERT_FALSE(Before.at("Edit1"));
+  ASSERT_FALSE(Before.at("View1"));
+  ASSERT_TRUE(Before.at("Frame1"));
+  TScriptedDialogs Saved({uitest::SaveAs(InStart("out.avi"))});
+  Giffer.Action("Saveas1")->trigger();
+  ASSERT_TRUE(Saved.Done());
+  EXPECT_EQ(MenuStates(Giffer), Before) << "after a save";
+  TScriptedDialogs Refused({uitest::SaveAs(InStart("missing/out.avi")), uitest::Press(ui::mrOk)});
+  Giffer.Action("Saveas1")->trigger();
+  ASSERT_TRUE(Refused.Done());
+  EXPECT_EQ(MenuStates(Giffer), Before) << "after a refused save";
+  TScriptedDialogs Opened;
+  OpenThrough(Giffer, Video("video", "pal8", 15, 2), Opened);
+  ASSERT_TRUE(Opened.Done());
+  ASSERT_EQ(Giffer.FFileName(), InStart("video.gif"));
+  EXPECT_EQ(MenuStates(Giffer), Before) << "after an open";
 }
 
 }  // namespace

@@ -9,16 +9,21 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <fstream>
+#include <iterator>
 
 #include "editor/ExtensionText.h"
 #include "editor/Preview.h"
 #include "editor/controls/EditN.h"
 #include "editor/controls/PaletteGrid.h"
 #include "editor/forms/EditPropDlg.h"
+#include "editor/forms/ExchangePlace.h"
 #include "editor/forms/ExtensTypeDlg.h"
 #include "editor/forms/ExtensionsDlg.h"
+#include "editor/forms/MoveFrame.h"
 #include "tests/editor/MainTestSupport.h"
 
 using maintest::MainWindowTest;
@@ -55,6 +60,7 @@ void WriteProject(const std::string& FileName) {
 struct TGiflibFrame {
   int Delay = -1;
   int Loops = -1;
+  int LoopBlocks = 0;
   std::vector<std::string> Comments;
 };
 
@@ -81,6 +87,7 @@ std::vector<TGiflibFrame> ReadWithGiflib(const std::string& FileName) {
           std::string(reinterpret_cast<char*>(Block.Bytes), 11) == "NETSCAPE2.0" && E + 1 < Saved.ExtensionBlockCount) {
         const ExtensionBlock& Data = Saved.ExtensionBlocks[E + 1];
         Frames[static_cast<size_t>(I)].Loops = Data.Bytes[1] | Data.Bytes[2] << 8;
+        ++Frames[static_cast<size_t>(I)].LoopBlocks;
       }
     }
   }
@@ -145,6 +152,42 @@ TEST_F(ExtensionsTest, TheTreeListsEveryFramesBlocksAndLocalTable) {
   editor::TPaletteGrid& Grid = *Form.PaintBoxPalette();
   EXPECT_EQ(std::make_pair(Grid.Layout().Rows, Grid.Layout().Cols), std::make_pair(2, 4));
   EXPECT_FALSE(Form.Control<QToolButton>("DelButton")->isEnabled());
+}
+
+TEST_F(ExtensionsTest, EachKindOfNodeHasItsIcon) {
+  editor::TExtensionsForm& Form = Open();
+  gif::TGIFSubImage* First = Giffer->FGif()->Frames().SubImages(0);
+  auto Text = std::make_unique<gif::TGIFTextExtension>(First);
+  Text->Text().Add("text");
+  First->Extensions()->Add(std::move(Text));
+  First->Extensions()->Add(std::make_unique<gif::TGIFAppExtNSLoop>(First));
+  auto Unknown = std::make_unique<gif::TGIFUnknownAppExtension>(First);
+  Unknown->Blocks().push_back(std::make_unique<gif::TGIFBlock>(1));
+  First->Extensions()->Add(std::move(Unknown));
+  Giffer->Preview()->Rebind();
+  const auto Picture = [](const QIcon& Icon) {
+    return Icon.pixmap(QSize(20, 20)).toImage().convertToFormat(QImage::Format_ARGB32);
+  };
+  struct TNode {
+    int Frame, Child;
+    const char* Text;
+    const char* Icon;
+  };
+  std::vector<QImage> Seen;
+  for (const TNode& Each : {TNode{0, 0, "Graphic Control Extension", "graphiccontrol"},
+                            TNode{0, 1, "Text extension", "plaintext"},
+                            TNode{0, 2, "Netscape Loop Extension", "loop"},
+                            TNode{0, 3, "Application Extension", "application"},
+                            TNode{1, 0, "Comment Extension", "comment"}, TNode{1, 2, "Local Palette", "palette"}}) {
+    SCOPED_TRACE(Each.Text);
+    QTreeWidgetItem* Item = Node(Form, Each.Frame, Each.Child);
+    ASSERT_EQ(Item->text(0), Each.Text);
+    const QImage Shown = Picture(Item->icon(0));
+    ASSERT_FALSE(Item->icon(0).isNull());
+    EXPECT_EQ(Shown, Picture(QIcon(QStringLiteral(":/icons/%1.png").arg(Each.Icon))));
+    for (const QImage& Other : Seen) EXPECT_NE(Shown, Other) << "each kind has an icon of its own";
+    Seen.push_back(Shown);
+  }
 }
 
 struct TDelayCase {
@@ -214,6 +257,84 @@ TEST_F(ExtensionsTest, ApplyAddsTheLoopOnlyOnFrameZero) {
   EXPECT_EQ(Read[1].Comments, std::vector<std::string>{"caf\xC3\xA9"});
 }
 
+// Four frames of 1 x 1 in the colours 0 to 3, each with a graphic control extension;
+// frame 0 starts with a loop block of 2 repeats.
+void WriteLoopingFrames(const std::string& FileName) {
+  gif::TGIFImage Image;
+  Image.Header().SetScreenWidth(1);
+  Image.Header().SetScreenHeight(1);
+  for (base::TColor C : {0x000000, 0x0000FF, 0x00FF00, 0xFF0000}) Image.GetGlobalColorMap()->Add(C);
+  for (int F = 0; F < 4; ++F) {
+    auto Frame = std::make_unique<gif::TGIFSubImage>(&Image);
+    Frame->SetBounds(0, 0, 1, 1);
+    Frame->AllocatePixels();
+    Frame->Data()[0] = static_cast<uint8_t>(F);
+    if (F == 0) {
+      auto Loop = std::make_unique<gif::TGIFAppExtNSLoop>(Frame.get());
+      Loop->SetLoops(2);
+      Frame->Extensions()->Add(std::move(Loop));
+    }
+    Frame->Extensions()->Add(std::make_unique<gif::TGIFGraphicControlExtension>(Frame.get()));
+    Image.Frames().Add(std::move(Frame));
+  }
+  Image.SaveToFile(FileName);
+}
+
+// How many loop blocks each frame of Image holds.
+std::vector<int> LoopBlocks(const gif::TGIFImage& Image) {
+  std::vector<int> Counts;
+  for (int F = 0; F < Image.Frames().Count(); ++F) {
+    const gif::TGIFExtensionList& Blocks = *Image.Frames().SubImages(F)->Extensions();
+    int Count = 0;
+    for (int B = 0; B < Blocks.Count(); ++B) Count += dynamic_cast<const gif::TGIFAppExtNSLoop*>(Blocks.Extensions(B)) != nullptr;
+    Counts.push_back(Count);
+  }
+  return Counts;
+}
+
+TEST_F(ExtensionsTest, ExchangeAndMoveLeaveTheOneLoopBlockOnFrameZero) {
+  WriteLoopingFrames(InStart("loop.gif"));
+  editor::TGiffer& Main = Shown({"loop.gif"});
+  const std::vector<int> OnFirstOnly = {1, 0, 0, 0};
+  WhenModal<editor::TExchangePlaceForm>([](editor::TExchangePlaceForm& Form) {
+    Form.FirstFrameEdit()->setText("1");
+    Form.SecondFrameEdit()->setText("4");
+    Form.findChild<QPushButton*>("OkButton")->click();
+  });
+  Main.Action("Exchange1")->trigger();
+  EXPECT_EQ(Main.FGif()->Frames().SubImages(0)->Data()[0], 3);
+  EXPECT_EQ(LoopBlocks(*Main.FGif()), OnFirstOnly) << "after the exchange";
+  EXPECT_EQ(LoopBlocks(*Main.Preview()->PreviewGif()), OnFirstOnly) << "the preview's copy";
+  WhenModal<editor::TMoveFrameForm>([](editor::TMoveFrameForm& Form) {
+    Form.CurrentEdit()->setText("1");
+    Form.NewEdit()->setText("3");
+    Form.findChild<QPushButton*>("OkButton")->click();
+  });
+  Main.Action("Moveframe1")->trigger();
+  EXPECT_EQ(Main.FGif()->Frames().SubImages(0)->Data()[0], 1);
+  EXPECT_EQ(LoopBlocks(*Main.FGif()), OnFirstOnly) << "after the move";
+
+  // Apply on frame 0 finds the loop block there and adds none.
+  Main.Action("ExtensButton")->trigger();
+  editor::TExtensionsForm& Form = *Main.ExtensionsForm();
+  Select(Form, 0, 0);
+  EXPECT_EQ(Node(Form, 0, 0)->text(0).toStdString(), "Netscape Loop Extension");
+  EXPECT_EQ(Form.Control<editor::TEditN>("Loop")->text().toStdString(), "2");
+  Form.Button1Click();
+  EXPECT_EQ(LoopBlocks(*Main.FGif()), OnFirstOnly) << "after Apply";
+  ASSERT_TRUE(Main.SaveButtonClick());
+
+  std::ifstream In(InStart("loop.gif"), std::ios::binary);
+  const std::string Bytes{std::istreambuf_iterator<char>(In), {}};
+  EXPECT_EQ(Bytes.find("NETSCAPE2.0"), Bytes.rfind("NETSCAPE2.0"));
+  EXPECT_NE(Bytes.find("NETSCAPE2.0"), std::string::npos);
+  const auto Read = ReadWithGiflib(InStart("loop.gif"));
+  ASSERT_EQ(Read.size(), 4u);
+  EXPECT_EQ(Read[0].LoopBlocks, 1);
+  EXPECT_EQ(Read[0].Loops, 2);
+  for (int F = 1; F < 4; ++F) EXPECT_EQ(Read[static_cast<size_t>(F)].LoopBlocks, 0) << F;
+}
+
 TEST_F(ExtensionsTest, AddOffersTheLoopOnlyOnFrameZeroAndDeleteAsks) {
   editor::TExtensionsForm& Form = Open();
   Select(Form, 1, 0);
@@ -239,6 +360,30 @@ TEST_F(ExtensionsTest, AddOffersTheLoopOnlyOnFrameZeroAndDeleteAsks) {
   EXPECT_EQ(editortest::Messages(Dialogs)[0].first, "Are you sure that you want delete this extension?");
   EXPECT_EQ(Giffer->FGif()->Frames().SubImages(1)->Extensions()->Count(), 2);
   EXPECT_EQ(Node(Form, 1, 0)->text(0), "Graphic Control Extension");
+}
+
+TEST_F(ExtensionsTest, AnAddedCommentKeepsItsPlaceAndIsSavedOnceItHasText) {
+  editor::TExtensionsForm& Form = Open();
+  Select(Form, 0, 0);
+  WhenModal<editor::TExtensType>(
+      [](editor::TExtensType& Dialog) { Dialog.findChild<QPushButton*>("OkButton")->click(); });
+  Form.AddButtonClick();
+  ASSERT_EQ(Node(Form, 0, 1)->text(0), "Comment Extension");
+  // A file with a comment of no data is refused by giflib as a whole.
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  auto Read = ReadWithGiflib(InStart("ext.gif"));
+  ASSERT_EQ(Read.size(), 2u);
+  EXPECT_EQ(Read[0].Delay, 10);
+  EXPECT_TRUE(Read[0].Comments.empty());
+  EXPECT_EQ(Node(Form, 0, 1)->text(0), "Comment Extension");
+
+  Select(Form, 0, 1);
+  Form.MemoPreview()->setPlainText("later");
+  Form.SaveButtonClick();
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  Read = ReadWithGiflib(InStart("ext.gif"));
+  ASSERT_EQ(Read.size(), 2u);
+  EXPECT_EQ(Read[0].Comments, std::vector<std::string>{"later"});
 }
 
 TEST_F(ExtensionsTest, AnUnsavedEditWarnsOnceAndTheTreeFollowsEveryRebind) {
@@ -284,6 +429,45 @@ TEST_F(ExtensionsTest, AnEditedCommentIsSavedAndTheDumpIsReadOnly) {
   EXPECT_EQ(Rows(Form), (std::vector<std::pair<QString, QString>>{
                             {"Identifier", "ANIMORA1"}, {"Authentication", "1.0"}, {"Data Blocks", "1"}}));
   EXPECT_FALSE(Form.Control<QToolButton>("SaveButton")->isEnabled());
+}
+
+TEST_F(ExtensionsTest, CtrlReturnStartsASecondCommentLineAndReturnAloneDoesNothing) {
+  editor::TExtensionsForm& Form = Open();
+  Select(Form, 1, 0);
+  QPlainTextEdit& Memo = *Form.MemoPreview();
+  Memo.clear();
+  QTest::keyClicks(&Memo, "a");
+  for (Qt::KeyboardModifiers Modifiers : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)})
+    for (Qt::Key Key : {Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(&Memo, Key, Modifiers);
+  EXPECT_EQ(Memo.toPlainText(), "a");
+  QTest::keyClick(&Memo, Qt::Key_Return, Qt::ControlModifier);
+  QTest::keyClicks(&Memo, "b");
+  EXPECT_EQ(Memo.toPlainText(), "a\nb");
+  ASSERT_TRUE(Form.Control<QToolButton>("SaveButton")->isEnabled());
+  Form.SaveButtonClick();
+  const base::TStrings& Lines =
+      dynamic_cast<gif::TGIFCommentExtension&>(*Giffer->FGif()->Frames().SubImages(1)->Extensions()->Extensions(0))
+          .Text();
+  ASSERT_EQ(Lines.Count(), 2);
+  EXPECT_EQ(Lines.Strings(0), "a");
+  EXPECT_EQ(Lines.Strings(1), "b");
+  ASSERT_TRUE(Giffer->SaveButtonClick());
+  EXPECT_EQ(ReadWithGiflib(InStart("ext.gif"))[1].Comments, (std::vector<std::string>{"a", "b"}));
+  // Read back, the comment shows its two lines again.
+  Giffer->LoadProject(InStart("ext.gif"));
+  Select(Form, 1, 0);
+  EXPECT_EQ(Memo.toPlainText(), "a\nb");
+
+  // A dump takes no line either.
+  gif::TGIFSubImage* First = Giffer->FGif()->Frames().SubImages(0);
+  auto Unknown = std::make_unique<gif::TGIFUnknownAppExtension>(First);
+  Unknown->Blocks().push_back(std::make_unique<gif::TGIFBlock>(1));
+  First->Extensions()->Add(std::move(Unknown));
+  Giffer->Preview()->Rebind();
+  Select(Form, 0, 1);
+  const QString Dump = Memo.toPlainText();
+  QTest::keyClick(&Memo, Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(Memo.toPlainText(), Dump);
 }
 
 TEST(HexDump, ElevenBytesMakeOnePaddedRow) {

@@ -7,16 +7,19 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 
 #include "editor/ExchangeFile.h"
 #include "editor/FileFilters.h"
 #include "editor/Preview.h"
+#include "editor/controls/ComboBox97.h"
 #include "editor/controls/EditN.h"
 #include "editor/forms/NewGIF.h"
 #include "editor/forms/SaveJPEGDlg.h"
 #include "gif/GIFImage.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/ui/WindowCanvas.h"
 
 #include "tests/editor/MainTestSupport.h"
 
@@ -168,6 +171,71 @@ INSTANTIATE_TEST_SUITE_P(Formats, SaveByExtension,
                                          SaveCase{"UpperCase", "OUT.BMP", "BMP", true}),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
+struct PartialSaveCase {
+  const char* Name;
+  int Frames;
+  const char* File;
+  bool Closing;  // the close question, else the one before opening another project
+  bool GoesOn;   // the whole project went into the file
+};
+
+void PrintTo(const PartialSaveCase& Case, std::ostream* Out) { *Out << Case.Name; }
+
+class PartialSaveQuestion : public FileCommandsTest, public testing::WithParamInterface<PartialSaveCase> {};
+
+TEST_P(PartialSaveQuestion, YesGoesOnOnlyWhenNothingIsLeftUnsaved) {
+  const PartialSaveCase& Case = GetParam();
+  WriteTimedGIF(InStart("clip.gif"), Case.Frames);
+  maintest::WriteGIF(InStart("other.gif"));
+  editor::TGiffer& Giffer = Opened("clip.gif");
+  {
+    TScriptedDialogs Dialogs({uitest::SaveAs(InStart(Case.File))});
+    if (std::string(Case.File).ends_with(".jpg")) AcceptJPEGOptions();
+    Giffer.Action("Saveas1")->trigger();
+    ASSERT_TRUE(Dialogs.Done());
+  }
+  // A change after that save, so that the question is asked.
+  Giffer.SetModified(true);
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(InStart(Case.File))));
+  TScriptedDialogs Dialogs;
+  if (Case.Closing) {
+    Dialogs.Then(uitest::Press(ui::mrYes));
+    if (std::string(Case.File).ends_with(".jpg")) AcceptJPEGOptions();
+    EXPECT_EQ(Giffer.close(), Case.GoesOn);
+  } else {
+    Dialogs.Then(uitest::OpenFiles({InStart("other.gif")}));
+    Dialogs.Then(uitest::Press(ui::mrYes));
+    if (std::string(Case.File).ends_with(".jpg")) AcceptJPEGOptions();
+    Giffer.Action("OpenButton")->trigger();
+  }
+  ASSERT_TRUE(Dialogs.Done());
+  EXPECT_EQ(editortest::Messages(Dialogs).back().first, "Save changes?");
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(InStart(Case.File)))) << "Yes saved what it could";
+  if (Case.GoesOn) {
+    if (!Case.Closing) {
+      EXPECT_EQ(Giffer.FFileName(), InStart("other.gif"));
+    }
+    return;
+  }
+  EXPECT_TRUE(Giffer.isVisible());
+  EXPECT_TRUE(Giffer.Modified());
+  EXPECT_EQ(Giffer.FFileName(), InStart(Case.File));
+  ASSERT_NE(Giffer.FGif(), nullptr);
+  EXPECT_EQ(Giffer.FGif()->Frames().Count(), Case.Frames);
+  EXPECT_FALSE(Settings.Store.ValueExists(ui::OptionSection, "WinState")) << "the close went no further";
+  EXPECT_EQ(Giffer.StatusPanel(0)->text().toStdString(),
+            std::string("Only the current frame is saved in ") + Case.File + "; save as GIF to keep every frame.");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Questions, PartialSaveQuestion,
+    testing::Values(PartialSaveCase{"CloseBmp", 2, "a.bmp", true, false},
+                    PartialSaveCase{"CloseJpg", 3, "a.jpg", true, false},
+                    PartialSaveCase{"OpenBmp", 2, "a.bmp", false, false},
+                    PartialSaveCase{"CloseOneFrameBmp", 1, "a.bmp", true, true},
+                    PartialSaveCase{"OpenOneFrameJpg", 1, "a.jpg", false, true}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
 TEST_F(FileCommandsTest, ACancelledJPEGOptionsWriteNothing) {
   maintest::WriteGIF(InStart("clip.gif"));
   editor::TGiffer& Giffer = Opened("clip.gif");
@@ -190,23 +258,44 @@ TEST_F(FileCommandsTest, APictureOpensAsAOneFrameProject) {
   EXPECT_FALSE(Giffer.Modified());
 }
 
-TEST_F(FileCommandsTest, ADamagedGIFIsReportedAndLeavesNoProject) {
+struct DamageCase {
+  const char* Bytes;
+  size_t Size;
+  const char* Message;
+};
+
+TEST_F(FileCommandsTest, ADamagedGIFIsReportedAndLeavesNoProjectOnShow) {
   maintest::WriteGIF(InStart("clip.gif"));
-  QFile Bad(QString::fromStdString(InStart("bad.gif")));
-  ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
-  Bad.write("PNG89a and more bytes than a header");
-  Bad.close();
   editor::TGiffer& Giffer = Opened("clip.gif");
-  TScriptedDialogs Dialogs({uitest::OpenFiles({InStart("bad.gif")}), uitest::Press(ui::mrOk)});
-  Giffer.Action("OpenButton")->trigger();
-  ASSERT_TRUE(Dialogs.Done());
-  EXPECT_EQ(Dialogs.Calls()[1].Text, "Invalid GIF signature");
-  EXPECT_EQ(Giffer.FGif(), nullptr);
-  EXPECT_EQ(Giffer.FProjectOpen(), 0);
-  EXPECT_EQ(Giffer.FFileName(), "");
-  EXPECT_EQ(Giffer.windowTitle(), "Veltrane Animora Pro");
-  EXPECT_FALSE(Giffer.Action("Saveas1")->isEnabled());
-  EXPECT_FALSE(Giffer.Action("ExportFrameButton")->isEnabled());
+  for (const DamageCase& Case : {DamageCase{"PNG89a and more bytes than a header", 35, "Invalid GIF signature"},
+                                 DamageCase{"GIF89a\x08\x00", 8, "Premature end of data"}}) {
+    QFile Bad(QString::fromStdString(InStart("bad.gif")));
+    ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
+    Bad.write(Case.Bytes, static_cast<qint64>(Case.Size));
+    Bad.close();
+    // The good project on show at its second frame.
+    TScriptedDialogs Good({uitest::OpenFiles({InStart("clip.gif")})});
+    Giffer.Action("OpenButton")->trigger();
+    ASSERT_TRUE(Good.Done());
+    Giffer.Preview()->Button("NextFrameButton")->click();
+    ASSERT_EQ(Giffer.StatusPanel(1)->text(), " Frame 2 of 2");
+    ASSERT_FALSE(Giffer.Preview()->FrameImage()->Shown().isNull());
+
+    TScriptedDialogs Dialogs({uitest::OpenFiles({InStart("bad.gif")}), uitest::Press(ui::mrOk)});
+    Giffer.Action("OpenButton")->trigger();
+    ASSERT_TRUE(Dialogs.Done()) << Case.Message;
+    EXPECT_EQ(Dialogs.Calls()[1].Text, Case.Message);
+    EXPECT_EQ(Giffer.FGif(), nullptr);
+    EXPECT_EQ(Giffer.FProjectOpen(), 0);
+    EXPECT_EQ(Giffer.FFileName(), "");
+    EXPECT_EQ(Giffer.windowTitle(), "Veltrane Animora Pro");
+    EXPECT_FALSE(Giffer.Action("Saveas1")->isEnabled());
+    EXPECT_FALSE(Giffer.Action("ExportFrameButton")->isEnabled());
+    // Nothing of the old project stays on show.
+    EXPECT_EQ(Giffer.StatusPanel(1)->text().toStdString(), "") << Case.Message;
+    EXPECT_TRUE(Giffer.Preview()->FrameImage()->Shown().isNull()) << Case.Message;
+    EXPECT_EQ(Giffer.Preview()->FrameList()->count(), 0) << Case.Message;
+  }
 }
 
 struct QuestionCase {

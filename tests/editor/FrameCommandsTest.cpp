@@ -3,13 +3,17 @@
 // main window's commands under offscreen Qt.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
+#include <QPageSetupDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <set>
 
 #include "editor/Preview.h"
@@ -19,7 +23,6 @@
 #include "editor/forms/FrameOptionForm.h"
 #include "editor/forms/MoveFrame.h"
 #include "editor/forms/OptimizerForm.h"
-#include "platform/ui/Printer.h"
 #include "tests/editor/MainTestSupport.h"
 
 using maintest::MainWindowTest;
@@ -172,7 +175,7 @@ TEST(PrintRect, OnePixelPerPointCentredHalvesToEven) {
 TEST_F(FrameCommandsTest, PrintWritesTheCurrentFrameToThePrinter) {
   editor::TGiffer& Main = Open(2);
   const std::string Pdf = InStart("print.pdf");
-  QPrinter& Printer = ui::Printer();
+  QPrinter& Printer = Main.Printer();
   Printer.setOutputFormat(QPrinter::PdfFormat);
   Printer.setOutputFileName(QString::fromStdString(Pdf));
   {
@@ -185,7 +188,34 @@ TEST_F(FrameCommandsTest, PrintWritesTheCurrentFrameToThePrinter) {
   Main.Action("PrintButton")->trigger();
   EXPECT_TRUE(Dialogs.Done());
   EXPECT_GT(QFileInfo(QString::fromStdString(Pdf)).size(), 0);
-  Printer.setOutputFileName({});
+}
+
+// Printer Setup is the page set-up on the printer Print prints on: a frame printed after
+// choosing landscape lands on a landscape page.
+TEST_F(FrameCommandsTest, PrinterSetupChoosesThePageOfTheNextPrint) {
+  editor::TGiffer& Main = Open(2);
+  const QString Pdf = QString::fromStdString(InStart("landscape.pdf"));
+  Main.Printer().setOutputFormat(QPrinter::PdfFormat);
+  Main.Printer().setOutputFileName(Pdf);
+  bool PageSetup = false;
+  WhenModal<QDialog>([&PageSetup](QDialog& Box) {
+    PageSetup = qobject_cast<QPageSetupDialog*>(&Box) != nullptr;
+    if (auto* Landscape = Box.findChild<QRadioButton*>("landscape")) Landscape->click();
+    Box.accept();
+  });
+  Main.Action("PrinterSetup1")->trigger();
+  EXPECT_TRUE(PageSetup);
+  EXPECT_EQ(Main.Printer().pageLayout().orientation(), QPageLayout::Landscape);
+  EXPECT_EQ(Main.Printer().outputFileName(), Pdf);
+  TScriptedDialogs Dialogs({uitest::AcceptPrint()});
+  Main.Action("Print1")->trigger();
+  EXPECT_TRUE(Dialogs.Done());
+  QFile Written(Pdf);
+  ASSERT_TRUE(Written.open(QIODevice::ReadOnly));
+  const QRegularExpressionMatch Box =
+      QRegularExpression(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])").match(QString::fromLatin1(Written.readAll()));
+  ASSERT_TRUE(Box.hasMatch());
+  EXPECT_GT(Box.captured(1).toDouble(), Box.captured(2).toDouble());
 }
 
 TEST_F(FrameCommandsTest, PrintWithoutAFrameOnlySaysSo) {
@@ -255,6 +285,45 @@ TEST_F(FrameCommandsTest, ThePaletteWindowShowsAndRecoloursTheGlobalTable) {
   Main.ResetProject();
   editortest::RunPosted();
   EXPECT_EQ(Main.FrameOptionForm(), nullptr);
+}
+
+// Colour texts as long as they get, a name, and channels of three digits.
+TEST_F(FrameCommandsTest, ThePaletteStatusTextsFitTheirPanelsAndTheWindowHoldsThemAll) {
+  gif::TGIFImage Image;
+  Image.Header().SetScreenWidth(2);
+  Image.Header().SetScreenHeight(2);
+  for (base::TColor Color : {0xFEDCBA, 0xFF00FF, 0x888888, 0xABCDEF}) Image.GetGlobalColorMap()->Add(Color);
+  for (int Index = 0; Index < 2; ++Index) {
+    auto Frame = std::make_unique<gif::TGIFSubImage>(&Image);
+    Frame->SetBounds(0, 0, 2, 2);
+    Frame->AllocatePixels();
+    Image.Frames().Add(std::move(Frame));
+  }
+  Image.SaveToFile(InStart("colours.gif"));
+  editor::TGiffer& Main = Shown({"colours.gif"});
+  Main.Action("GlobalOption")->trigger();
+  editor::TFrameOptionForm* Form = Main.FrameOptionForm();
+  ASSERT_NE(Form, nullptr);
+  QWidget* Window = Form->parentWidget();
+  ASSERT_NE(Window, nullptr);
+  // As narrow as the user can make it.
+  Window->resize(Window->minimumSizeHint().width(), Window->height());
+  QApplication::processEvents();
+  editor::TPaletteGrid& Grid = *Form->PaintBoxPalette();
+  ASSERT_EQ(Grid.Count(), 4);
+  std::set<QString> Seen;
+  for (int Entry = 0; Entry < Grid.Count(); ++Entry) {
+    const base::TRect Cell = Grid.Layout().CellRect(Entry);
+    Form->PaintBoxPaletteMouseMove(Cell.Left + 1, Cell.Top + 1);
+    for (int I = 0; I < 6; ++I) {
+      QLabel* Panel = Form->StatusPanel(I);
+      Seen.insert(Panel->text());
+      EXPECT_GE(Panel->width(), Panel->sizeHint().width()) << Panel->text().toStdString();
+      EXPECT_LE(Panel->mapTo(Form, QPoint(Panel->width(), 0)).x(), Form->width()) << Panel->text().toStdString();
+    }
+  }
+  for (const char* Text : {"Color:$00FEDCBA", "Color:clFuchsia", "Hex:BADCFE", "Blue:254"})
+    EXPECT_TRUE(Seen.count(Text)) << Text << " among " << QStringList(Seen.begin(), Seen.end()).join(", ").toStdString();
 }
 
 TEST_F(FrameCommandsTest, OptimizeColorMapMergesTheProjectsTables) {

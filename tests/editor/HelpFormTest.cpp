@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -11,7 +12,6 @@
 #include <QUrl>
 
 #include "editor/forms/HelpDlg.h"
-#include "platform/ui/Printer.h"
 #include "tests/editor/EditorTestSupport.h"
 
 using editortest::StartFolder;
@@ -42,7 +42,8 @@ struct HelpFolder {
 
 TEST(HelpForm, OpensTheStartFoldersIndexPage) {
   HelpFolder Folder;
-  editor::THelpForm Form(Folder.Start.Path());
+  QPrinter Printer;
+  editor::THelpForm Form(Folder.Start.Path(), Printer);
   EXPECT_EQ(Form.windowTitle(), "Help");
   EXPECT_EQ(Form.WebBrowser()->objectName(), "WebBrowser");
   EXPECT_EQ(Form.WebBrowser()->source(), Folder.Page("index.htm"));
@@ -52,7 +53,8 @@ TEST(HelpForm, OpensTheStartFoldersIndexPage) {
 
 TEST(HelpForm, BackAndForwardWalkTheHistory) {
   HelpFolder Folder;
-  editor::THelpForm Form(Folder.Start.Path());
+  QPrinter Printer;
+  editor::THelpForm Form(Folder.Start.Path(), Printer);
   EXPECT_EQ(Form.findChild<QToolButton*>("BackButton")->text(), "Back");
   EXPECT_EQ(Form.findChild<QToolButton*>("ForwardButton")->text(), "  Forward  ");
   EXPECT_EQ(Form.findChild<QToolButton*>("PrintButton")->text(), "Print");
@@ -67,28 +69,30 @@ TEST(HelpForm, BackAndForwardWalkTheHistory) {
 TEST(HelpForm, PrintsThePageThroughThePrintDialog) {
   HelpFolder Folder;
   TScriptedDialogs Dialogs({uitest::Cancel(uitest::TDialogKind::Print), uitest::AcceptPrint()});
-  editor::THelpForm Form(Folder.Start.Path());
+  QPrinter Printer;
+  editor::THelpForm Form(Folder.Start.Path(), Printer);
   const QString Pdf = QString::fromStdString(Folder.Start.Path()) + "/page.pdf";
-  ui::Printer().setOutputFormat(QPrinter::PdfFormat);
-  ui::Printer().setOutputFileName(Pdf);
+  Printer.setOutputFormat(QPrinter::PdfFormat);
+  Printer.setOutputFileName(Pdf);
   Form.findChild<QToolButton*>("PrintButton")->click();
   EXPECT_FALSE(QFileInfo::exists(Pdf));
   Form.findChild<QToolButton*>("PrintButton")->click();
   EXPECT_GT(QFileInfo(Pdf).size(), 0);
   EXPECT_TRUE(Dialogs.Done());
-  ui::Printer().setOutputFileName({});
 }
 
 TEST(HelpForm, AMissingPageSaysSo) {
   StartFolder Start;
-  editor::THelpForm Form(Start.Path());
+  QPrinter Printer;
+  editor::THelpForm Form(Start.Path(), Printer);
   EXPECT_TRUE(Form.WebBrowser()->toPlainText().contains("cannot be found"));
   EXPECT_TRUE(Form.WebBrowser()->toPlainText().contains("/Help/index.htm"));
 }
 
 TEST(HelpForm, ClosingFreesTheWindow) {
   HelpFolder Folder;
-  QPointer<editor::THelpForm> Form = new editor::THelpForm(Folder.Start.Path());
+  QPrinter Printer;
+  QPointer<editor::THelpForm> Form = new editor::THelpForm(Folder.Start.Path(), Printer);
   Form->show();
   Form->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -103,7 +107,8 @@ QStringList ShippedPages() {
 TEST(ShippedHelp, TheIndexIsThereAndLoads) {
   ASSERT_TRUE(ShippedPages().contains("index.htm"));
   const std::string ProgramDir = ANIMORA_PROGRAM_DIR;
-  editor::THelpForm Form(ProgramDir);
+  QPrinter Printer;
+  editor::THelpForm Form(ProgramDir, Printer);
   EXPECT_FALSE(Form.WebBrowser()->documentTitle().isEmpty());
   EXPECT_FALSE(Form.WebBrowser()->toPlainText().contains("cannot be found"));
 }

@@ -8,13 +8,16 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <thread>
 
 #include "editor/Preview.h"
 #include "editor/ProgramSetup.h"
+#include "editor/ProgressPacer.h"
 #include "gif/Library.h"
 #include "platform/graphics/Picture.h"
 #include "platform/ui/Application.h"
@@ -287,7 +290,10 @@ TEST_F(MainWindowTest, TheLayoutIsWrittenAndRestored) {
 TEST_F(MainWindowTest, WithoutSettingsTheDefaultLayoutIsUsed) {
   editor::TGiffer& Giffer = Shown();
   EXPECT_EQ(Giffer.size(), QSize(600, 400));
-  EXPECT_EQ(Giffer.pos(), QPoint(600, 400));
+  // At its place as far as the screen has room for it.
+  const QRect Screen = Giffer.screen()->availableGeometry();
+  EXPECT_EQ(Giffer.pos(), QPoint(std::min(600, Screen.right() + 1 - Giffer.frameGeometry().width()),
+                                 std::min(400, Screen.bottom() + 1 - Giffer.frameGeometry().height())));
   // Tool bars 1 and 4 share the first row, tool bar 3 is below them.
   EXPECT_EQ(Giffer.ToolBar(1)->y(), Giffer.ToolBar(4)->y());
   EXPECT_GT(Giffer.ToolBar(3)->y(), Giffer.ToolBar(1)->y());
@@ -296,6 +302,8 @@ TEST_F(MainWindowTest, WithoutSettingsTheDefaultLayoutIsUsed) {
 TEST_F(MainWindowTest, ProgressAndHintsGoToPanelZero) {
   editor::TGiffer& Giffer = Shown();
   Giffer.ShowProgress(nullptr, base::psStarting, 0, false, {}, "Loading...");
+  // A change is shown once the pause between paints has passed.
+  std::this_thread::sleep_for(editor::TProgressPacer::Interval);
   Giffer.ShowProgress(nullptr, base::psRunning, 40, false, {}, "Loading...");
   EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Loading...");
   EXPECT_EQ(Giffer.ProgressBar()->value(), 40);
@@ -307,6 +315,39 @@ TEST_F(MainWindowTest, ProgressAndHintsGoToPanelZero) {
   QCoreApplication::sendEvent(&Giffer, &Tip);
   EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Cursor can't draw anything");
   EXPECT_EQ(Giffer.Action("CursorlButton")->toolTip(), "Cursor");
+}
+
+// Counts the paints a widget gets.
+class TPaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* Event) override {
+    if (Event->type() == QEvent::Paint) ++Count;
+    return false;
+  }
+  int Count = 0;
+};
+
+TEST_F(MainWindowTest, ProgressIsPaintedWhenItChangesAndAtItsStartAndEnd) {
+  editor::TGiffer& Giffer = Shown();
+  TPaintCounter Paints;
+  Giffer.ProgressBar()->installEventFilter(&Paints);
+  Giffer.ShowProgress(nullptr, base::psStarting, 0, false, {}, "Copying...");
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Copying...");
+  std::this_thread::sleep_for(editor::TProgressPacer::Interval);
+  Giffer.ShowProgress(nullptr, base::psRunning, 50, false, {}, "Copying...");
+  EXPECT_EQ(Giffer.ProgressBar()->value(), 50);
+  const int Shown = Paints.Count;
+  EXPECT_GT(Shown, 0);
+  // Reports of what is shown already paint nothing, however many there are.
+  for (int Step = 0; Step < 1000; ++Step) Giffer.ShowProgress(nullptr, base::psRunning, 50, false, {}, "Copying...");
+  EXPECT_EQ(Paints.Count, Shown);
+  Giffer.ShowProgress(nullptr, base::psEnding, 100, false, {}, "Copying...");
+  EXPECT_GT(Paints.Count, Shown);
+  EXPECT_EQ(Giffer.ProgressBar()->value(), 0);
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "");
+  // The next operation starts on show at once.
+  Giffer.ShowProgress(nullptr, base::psStarting, 0, false, {}, "Converting...");
+  EXPECT_EQ(Giffer.StatusPanel(0)->text(), "Converting...");
 }
 
 TEST_F(MainWindowTest, ALoadReportsItsProgressAndEndsWithAnEmptyPanel) {

@@ -245,6 +245,28 @@ TEST_F(WizardTest, ACancelledSaveQuestionKeepsTheOpenProject) {
   EXPECT_FALSE(Wizard().Built());
 }
 
+TEST_F(WizardTest, YesToASaveThatLeavesFramesUnsavedKeepsTheOpenProject) {
+  maintest::WriteGIF(InStart("old.gif"));
+  Giffer->LoadProject(InStart("old.gif"));
+  {
+    TScriptedDialogs Dialogs({uitest::SaveAs(InStart("old.bmp"))});
+    Giffer->Action("Saveas1")->trigger();
+    ASSERT_TRUE(Dialogs.Done());
+  }
+  gif::TGIFImage* Old = Giffer->FGif();
+  ASSERT_TRUE(Giffer->Modified()) << "one of two frames went into old.bmp";
+  Start();
+  Set("BackGroundEdit", "");
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrYes)});
+  Build();
+  EXPECT_TRUE(Dialogs.Done());
+  EXPECT_EQ(Giffer->FGif(), Old);
+  EXPECT_EQ(Old->Frames().Count(), 2);
+  EXPECT_EQ(Giffer->FFileName(), InStart("old.bmp"));
+  EXPECT_TRUE(Giffer->Modified());
+  EXPECT_FALSE(Wizard().Built());
+}
+
 TEST_F(WizardTest, EveryTransitionShowsTheTextOnABackground) {
   WriteBackground(InStart("sand.bmp"), 60, 40);
   struct Case {

@@ -114,8 +114,8 @@ TEST_F(ApplicationBlock, HeaderSizes) {
       {"size 12 is an unknown block written back with its extra byte",
        Concat({AppHeader(12, "NETSCAPE2.0"), Bytes{'!', 3, 1, 5, 0, 0}}), "", "NETSCAPE", "2.0",
        Concat({AppHeader(12, "NETSCAPE2.0"), Bytes{'!', 3, 1, 5, 0, 0}})},
-      {"size 255", Concat({AppHeader(255, "ABCDEFGH1.0"), Bytes(244, 0x11), Bytes{0}}), "", "ABCDEFGH", "1.0",
-       Concat({AppHeader(255, "ABCDEFGH1.0"), Bytes(244, 0x11), Bytes{0}})},
+      {"size 255", Concat({AppHeader(255, "ABCDEFGH1.0"), Bytes(244, 0x11), Bytes{1, 9, 0}}), "", "ABCDEFGH", "1.0",
+       Concat({AppHeader(255, "ABCDEFGH1.0"), Bytes(244, 0x11), Bytes{1, 9, 0}})},
       {"size 9", Concat({AppHeader(9, "ABCDEFGH1"), Bytes{0}}), "Unsupported Application Extension block size", "",
        "", {}},
       {"size 0", {'!', 0xFF, 0, 0}, "Unsupported Application Extension block size", "", "", {}},
@@ -154,7 +154,6 @@ TEST_F(ApplicationBlock, UnknownDataEndsQuietlyWhereASizeByteBelongs) {
 
 TEST_F(ApplicationBlock, IdentifierTextsAreCutToTheirFields) {
   TGIFUnknownAppExtension App(Frame.get());
-  EXPECT_EQ(Written(App), Concat({Bytes{'!', 0xFF, 11}, Bytes(11, 0), Bytes{0}}));
   App.SetIdentifier("LONGERTHANEIGHT");
   App.SetAuthentication("1.0.1");
   EXPECT_EQ(App.Identifier(), "LONGERTH");

@@ -141,8 +141,14 @@ TEST(FrameReading, IndexesBeyondTheTableAreSafe) {
   EXPECT_EQ(PixelsOf(Frame)[0], 200);
   EXPECT_EQ(Got.Image->GetGlobalColorMap()->Colors(PixelsOf(Frame)[1]), 0xFFFFFF);
   EXPECT_EQ(Frame.GraphicControlExtension()->TransparentColor(), 250);
+  // Written with the table padded to hold them: they come back as they were.
   base::TMemoryStream Out;
-  EXPECT_THROW(Got.Image->SaveToStream(Out), GIFException) << "such a frame cannot be written as it is";
+  Got.Image->SaveToStream(Out);
+  const TLoaded Back = Load(Out.Bytes());
+  EXPECT_EQ(Back.Error, "");
+  EXPECT_EQ(PixelsOf(*Back.Image->Frames().SubImages(0)), PixelsOf(Frame));
+  EXPECT_EQ(Back.Image->Frames().SubImages(0)->GraphicControlExtension()->TransparentColor(), 250);
+  EXPECT_EQ(Back.Image->GetGlobalColorMap()->Count(), 256);
 }
 
 TEST(FrameReading, ZeroSizedScreenAndFrames) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GIFTestSupport.h"
+#include "gif/AppExtNSLoop.h"
 #include "gif/GIFImage.h"
 #include "platform/base/Strings.h"
 
@@ -49,6 +50,67 @@ TEST(GIFImageFrames, AFrameDestroyedDirectlyLeavesItsList) {
   ASSERT_EQ(Image.Frames().Count(), 1);
   EXPECT_EQ(Image.Frames().SubImages(0)->Width(), 2);
   EXPECT_THROW(Image.Frames().SubImages(1), base::EListError);
+}
+
+TEST(GIFImageFrames, ExchangeAndMoveKeepTheLoopBlocksOnTheFirstFrame) {
+  struct {
+    const char* Name;
+    bool Move;
+    int From, To;
+    std::vector<int> Widths;  // of the frames afterwards, which started 1, 2, 3, 4
+  } const Cases[] = {
+      {"exchange 0 and 3", false, 0, 3, {4, 2, 3, 1}}, {"exchange 3 and 0", false, 3, 0, {4, 2, 3, 1}},
+      {"move 0 to 2", true, 0, 2, {2, 3, 1, 4}},       {"move 3 to 0", true, 3, 0, {4, 1, 2, 3}},
+      {"exchange 1 and 2", false, 1, 2, {1, 3, 2, 4}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TGIFImage Image;
+    for (uint16_t Width = 1; Width <= 4; ++Width) Image.AddFrame(NewFrame(Image, Width, 1));
+    TGIFSubImage* First = Image.Frames().SubImages(0);
+    First->Extensions()->Add(std::make_unique<TGIFGraphicControlExtension>(First));
+    auto* Loop = new TGIFAppExtNSLoop(First);
+    Loop->SetIdentifier("ANIMEXTS");
+    Loop->SetLoops(3);
+    First->Extensions()->Add(std::unique_ptr<TGIFExtension>(Loop));
+    if (C.Move)
+      Image.Frames().Move(C.From, C.To);
+    else
+      Image.Frames().Exchange(C.From, C.To);
+    std::vector<int> Widths;
+    for (int I = 0; I < 4; ++I) Widths.push_back(Image.Frames().SubImages(I)->Width());
+    EXPECT_EQ(Widths, C.Widths);
+    TGIFSubImage* Now = Image.Frames().SubImages(0);
+    // Moved in front of the frame's blocks; left where it was when the first frame stays.
+    ASSERT_EQ(Now->Extensions()->IndexOf(Loop), First != Now ? 0 : 1);
+    EXPECT_EQ(Loop->SubImage(), Now);
+    EXPECT_EQ(Loop->Identifier(), "ANIMEXTS");
+    EXPECT_EQ(Loop->Loops(), 3);
+    for (int I = 1; I < 4; ++I) EXPECT_EQ(Image.Frames().SubImages(I)->Extensions()->IndexOf(Loop), -1);
+    // The frame that held it keeps its other blocks; freeing it leaves the loop alone.
+    EXPECT_NE(First->GraphicControlExtension(), nullptr);
+    if (First != Now) {
+      EXPECT_EQ(First->Extensions()->Count(), 1);
+      delete First;
+      EXPECT_EQ(Now->Extensions()->IndexOf(Loop), 0);
+    }
+  }
+}
+
+TEST(GIFImageFrames, AFrameTakingTheFirstPlaceGivesItsOwnLoopBlockToTheOneLeavingIt) {
+  TGIFImage Image;
+  for (uint16_t Width = 1; Width <= 3; ++Width) Image.AddFrame(NewFrame(Image, Width, 1));
+  TGIFExtension* Loops[2];
+  for (int I = 0; I < 2; ++I) {
+    TGIFSubImage* Frame = Image.Frames().SubImages(2 * I);
+    Loops[I] = new TGIFAppExtNSLoop(Frame);
+    Frame->Extensions()->Add(std::unique_ptr<TGIFExtension>(Loops[I]));
+  }
+  Image.Frames().Exchange(0, 2);
+  EXPECT_EQ(Image.Frames().SubImages(0)->Extensions()->IndexOf(Loops[0]), 0);
+  EXPECT_EQ(Image.Frames().SubImages(0)->Extensions()->Count(), 1);
+  EXPECT_EQ(Image.Frames().SubImages(2)->Extensions()->IndexOf(Loops[1]), 0);
+  EXPECT_EQ(Loops[1]->SubImage(), Image.Frames().SubImages(2));
 }
 
 TEST(GIFImageRoundTrip, SaveAndLoadKeepFramesTablesAndExtensions) {

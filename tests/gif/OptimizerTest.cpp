@@ -9,6 +9,7 @@
 #include "gif/ColorMapOptimizer.h"
 #include "gif/FrameSizeOptimizer.h"
 #include "gif/GIFImage.h"
+#include "gif/LZWEncoder.h"
 #include "gif/ScreenCompositor.h"
 #include "platform/base/Stream.h"
 #include "tests/gif/GIFTestSupport.h"
@@ -195,6 +196,36 @@ TEST(MergeColorTables, RepairsBadIndexesAndDropsUnusedTransparency) {
   EXPECT_EQ(Table.Colors(Image->Header().BackgroundColorIndex()), 0x333333);
 }
 
+TEST(MergeColorTables, TheBackgroundColourStaysWhileThereIsRoom) {
+  struct TCase {
+    const char* Name;
+    int Transparent;
+    uint8_t Background;
+    int Entries;
+  };
+  // A frame over half the screen uses 0x111111 and 0x222222 (0x111111 transparent in
+  // one case); no pixel uses 0x777777.
+  for (const TCase& Case : {TCase{"opaque", -1, 2, 3}, TCase{"transparent", 0, 2, 3}, TCase{"background used", -1, 0, 2}}) {
+    SCOPED_TRACE(Case.Name);
+    auto Image = Build(4, 1, {0x111111, 0x222222, 0x777777},
+                       {{0, 0, 2, 1, {0, 1}, 0, 0, 0, Case.Transparent, {}}});
+    Image->Header().SetBackgroundColorIndex(Case.Background);
+    const TColor Background = Image->GetGlobalColorMap()->Colors(Case.Background);
+    Image->MergeColorTables();
+    TGIFGlobalColorMap& Table = *Image->GetGlobalColorMap();
+    ASSERT_LT(Image->Header().BackgroundColorIndex(), Table.Count());
+    EXPECT_EQ(Table.Colors(Image->Header().BackgroundColorIndex()), Background);
+    EXPECT_EQ(Table.Count(), Case.Entries);
+  }
+  // 256 used colours leave no room: the background takes the nearest of them.
+  std::vector<TFrame> Frames;
+  for (int K = 0; K < 256; ++K) Frames.push_back({0, 0, 1, 1, {}, 0, -1, 0, -1, {static_cast<TColor>(K * 0x010101)}});
+  auto Full = Build(2, 1, {0x0000FE}, Frames);
+  Full->MergeColorTables();
+  ASSERT_EQ(Full->GetGlobalColorMap()->Count(), 256);
+  EXPECT_EQ(Full->GetGlobalColorMap()->Colors(Full->Header().BackgroundColorIndex()), 0x555555);
+}
+
 TEST(MergeColorTables, LeavesAnImageWithoutUsedColoursAlone) {
   auto Image = Build(2, 1, {0x111111, 0x222222}, {{0, 0, 2, 1, {0, 0}, 0, 0, 0, 0, {}}});
   Image->MergeColorTables();
@@ -227,6 +258,40 @@ TEST(Optimize, KeepsWhatTheAnimationShows) {
       EXPECT_EQ(Timeline(*ReadBack(*Image)), Before);
     }
   }
+}
+
+// A file whose first frame's transparent index, 200, lies beyond its four-entry global
+// table (other encoders write such files); the second frame repeats most of the first.
+std::unique_ptr<TGIFImage> TransparentBeyondTheTable() {
+  base::TMemoryStream File;
+  const auto Put = [&File](std::initializer_list<uint8_t> Values) {
+    for (const uint8_t V : Values) File.WriteBuffer(&V, 1);
+  };
+  File.WriteBuffer("GIF89a", 6);
+  Put({4, 0, 1, 0, 0x81, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255});
+  const uint8_t First[] = {0, 1, 200, 2}, Second[] = {0, 1, 3, 2};
+  Put({0x21, 0xF9, 4, 1, 10, 0, 200, 0, ',', 0, 0, 0, 0, 4, 0, 1, 0, 0});
+  TLZWEncoder().Encode(File, 8, 256, First, false, 1, 4);
+  Put({',', 0, 0, 0, 0, 4, 0, 1, 0, 0});
+  TLZWEncoder().Encode(File, 8, 256, Second, false, 1, 4);
+  Put({';'});
+  File.SetPosition(0);
+  auto Image = std::make_unique<TGIFImage>();
+  Image->LoadFromStream(File);
+  return Image;
+}
+
+TEST(Optimize, MergeBorrowsOnlyATransparentIndexInsideTheTable) {
+  auto Image = TransparentBeyondTheTable();
+  giftest::WarningLog Log(*Image);
+  const auto Before = Timeline(*Image);
+  Image->Optimize(ofMerge, rdNone, dkNone, 8);
+  const TGIFSubImage& Second = *Image->Frames().SubImages(1);
+  ASSERT_TRUE(Second.Transparent());
+  EXPECT_LT(Second.GraphicControlExtension()->TransparentColor(), Image->GetGlobalColorMap()->Count());
+  EXPECT_EQ(Log.Messages(), std::vector<std::string>{});
+  EXPECT_EQ(Timeline(*Image), Before);
+  EXPECT_EQ(Timeline(*ReadBack(*Image)), Before);
 }
 
 TEST(Optimize, CleanupDropsWhatCarriesNothing) {
@@ -282,6 +347,49 @@ TEST(Optimize, ReduceColorsRefusesACustomPaletteWithoutCleanup) {
   auto Image = Build(1, 1, {0x000000}, {{0, 0, 1, 1, {0}, 0, -1, 0, -1, {}}});
   EXPECT_THROW(Image->Optimize(ofReduceColors, rdCustomPalette, dkNone, 8), GIFException);
   EXPECT_NO_THROW(Image->Optimize(ofReduceColors | ofCleanup, rdCustomPalette, dkNone, 8));
+}
+
+TEST(ScreenCompositor, ShowsWhatAWholeScreenShowsAcrossTileBorders) {
+  // Frames that cross the compositor's tiles and the screen's edges, with every
+  // disposal and transparency, against a plain full-screen composition.
+  for (uint32_t Seed = 1; Seed <= 30; ++Seed) {
+    SCOPED_TRACE("seed " + std::to_string(Seed));
+    TRandom R(Seed);
+    const int W = 60 + R.Below(150), H = 60 + R.Below(100);
+    const std::vector<TColor> Global = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x808080};
+    std::vector<TFrame> Frames;
+    for (int F = 0; F < 12; ++F) {
+      TFrame Frame{R.Below(W), R.Below(H), 1 + R.Below(W), 1 + R.Below(H)};
+      for (int I = 0; I < Frame.Width * Frame.Height; ++I) Frame.Pixels.push_back(static_cast<uint8_t>(R.Below(6)));
+      Frame.Delay = 1;
+      Frame.Disposal = R.Below(4);
+      if (R.Below(2)) Frame.Transparent = R.Below(6);
+      Frames.push_back(Frame);
+    }
+    auto Image = Build(W, H, Global, Frames);
+    for (bool Transparent : {false, true}) {
+      const TColor Initial = 0x123456, Fill = 0x654321;
+      std::vector<TColor> Plain(static_cast<size_t>(W) * H, Initial);
+      TScreenCompositor Screen(W, H, Initial, Fill, Transparent);
+      for (int I = 0; I < Image->Frames().Count(); ++I) {
+        const TGIFSubImage& Frame = *Image->Frames().SubImages(I);
+        const TFrame& Made = Frames[static_cast<size_t>(I)];
+        const std::vector<TColor> Before = Plain;
+        for (int Y = 0; Y < Made.Height && Made.Top + Y < H; ++Y)
+          for (int X = 0; X < Made.Width && Made.Left + X < W; ++X) {
+            const uint8_t P = Made.Pixels[static_cast<size_t>(Y * Made.Width + X)];
+            if (Transparent && P == Made.Transparent) continue;
+            Plain[static_cast<size_t>((Made.Top + Y) * W + Made.Left + X)] = Global[P];
+          }
+        ASSERT_EQ(Screen.Show(Frame), Plain) << "frame " << I << (Transparent ? " transparent" : " opaque");
+        if (Made.Disposal == 3) Plain = Before;
+        if (Made.Disposal == 2)
+          for (int Y = Made.Top; Y < std::min(H, Made.Top + Made.Height); ++Y)
+            for (int X = Made.Left; X < std::min(W, Made.Left + Made.Width); ++X)
+              Plain[static_cast<size_t>(Y * W + X)] = Transparent ? Initial : Fill;
+      }
+    }
+  }
 }
 
 TEST(OptimizeFrameSize, CropsToWhatChanges) {

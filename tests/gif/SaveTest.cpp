@@ -137,6 +137,16 @@ std::ostream& operator<<(std::ostream& Out, const TProgressRecord& R) {
   return Out << static_cast<int>(R.Stage) << " " << R.Percent << " " << R.Redraw << " " << R.Message;
 }
 
+// An extension whose body cannot be written, as on a disk that fills up after its label.
+class TUnwritableExtension : public TGIFExtension {
+ public:
+  using TGIFExtension::TGIFExtension;
+  uint8_t BlockLabel() const override { return 0xFE; }
+
+ protected:
+  void WriteBody(base::TStream&) override { throw base::EWriteError("Stream write error"); }
+};
+
 // A stream that takes Limit bytes and then no more, as a full disk does.
 class TFullStream : public base::TMemoryStream {
  public:
@@ -210,14 +220,16 @@ TEST(SaveFrame, PackedFlagsFollowTheLocalTable) {
   }
 }
 
-TEST(SaveFrame, CodeSizeAndIndexBoundFollowTheTableTheFrameUses) {
+TEST(SaveFrame, CodeSizeFollowsTheTableTheFrameUsesPaddedToItsIndexes) {
   const struct {
     int GlobalCount, LocalCount;
     uint8_t Index;  // the largest index in the frame
-    int CodeSize;  // 0: refused
+    int CodeSize;
+    int GlobalWritten, LocalWritten;  // entries of the tables as written
   } Cases[] = {
-      {5, 0, 4, 3},     {5, 0, 5, 0},   {5, 0, 7, 0},     {2, 0, 1, 2},     {256, 0, 255, 8},
-      {5, 200, 199, 8}, {5, 200, 200, 0}, {200, 3, 2, 2}, {200, 3, 3, 0},
+      {5, 0, 4, 3, 8, 0},       {5, 0, 5, 3, 8, 0},       {5, 0, 8, 4, 16, 0},     {2, 0, 1, 2, 2, 0},
+      {256, 0, 255, 8, 256, 0}, {5, 200, 199, 8, 8, 256}, {5, 200, 200, 8, 8, 256}, {200, 3, 2, 2, 256, 4},
+      {200, 3, 3, 2, 256, 4},   {200, 3, 4, 3, 256, 8},   {0, 0, 6, 3, 8, 0},
   };
   for (const TCompressionKind Compression : {ckLZW, ckRLE})
     for (const auto& Case : Cases) {
@@ -232,22 +244,22 @@ TEST(SaveFrame, CodeSizeAndIndexBoundFollowTheTableTheFrameUses) {
       // Another frame with a table of 256 colours does not widen this one's codes.
       AddFrame(Image, 0, 0, 2, 2, 256, TPattern::Noise, 2);
       base::TMemoryStream Out;
-      if (Case.CodeSize == 0) {
-        try {
-          Image.SaveToStream(Out);
-          FAIL() << "saved";
-        } catch (const GIFException& E) {
-          EXPECT_STREQ(E.what(), "Color not in color table");
-        }
-        continue;
-      }
       Image.SaveToStream(Out);
-      const auto Blocks = ImageBlocks(Out.Bytes());
+      const Bytes File = Out.Bytes();
+      const auto TableEntries = [](uint8_t Packed) { return (Packed & 0x80) ? 2 << (Packed & 7) : 0; };
+      EXPECT_EQ(TableEntries(File[10]), Case.GlobalWritten);
+      const auto Blocks = ImageBlocks(File);
       ASSERT_EQ(Blocks.size(), 2u);
+      EXPECT_EQ(TableEntries(Blocks[0].Packed), Case.LocalWritten);
       EXPECT_EQ(Blocks[0].Data[0], Case.CodeSize);
       const TReference R = ReadReference(Blocks[0].Data, 32);
       ASSERT_EQ(R.Error, "");
       EXPECT_EQ(R.Stored, FramePixels(*Frame));
+      // The entries beyond the table's own are black.
+      const size_t Table = Case.LocalCount > 0 ? Blocks[0].At + 10 : 13;
+      const int Own = Case.LocalCount > 0 ? Case.LocalCount : Case.GlobalCount;
+      const int Written = Case.LocalCount > 0 ? Case.LocalWritten : Case.GlobalWritten;
+      EXPECT_EQ(Bytes(File.begin() + Table + 3 * Own, File.begin() + Table + 3 * Written), Bytes(3 * (Written - Own), 0));
     }
 }
 
@@ -298,7 +310,8 @@ TEST(SaveImage, ReportsSavingProgressPerFrameAndAlwaysAnEnd) {
     TGIFImage Image;
     FillTable(*Image.GetGlobalColorMap(), 8);
     for (int I = 0; I < 3; ++I) AddFrame(Image, 0, 0, 5, 5, 0, TPattern::Noise, static_cast<unsigned>(I));
-    if (Fails) Image.Frames().SubImages(2)->Data()[3] = 8;
+    // A stream that fills up inside the last frame's data.
+    TFullStream Out(Fails ? static_cast<int64_t>(Saved(Image).size()) - 8 : int64_t{1} << 20);
     std::vector<TProgressRecord> Events;
     Image.OnProgress = [&](base::TObject* Sender, base::TProgressStage Stage, uint8_t Percent, bool Redraw,
                            const base::TRect& R, const std::string& Message) {
@@ -306,9 +319,8 @@ TEST(SaveImage, ReportsSavingProgressPerFrameAndAlwaysAnEnd) {
       EXPECT_EQ(R, base::TRect{});
       Events.push_back({Stage, Percent, Redraw, Message});
     };
-    base::TMemoryStream Out;
     if (Fails)
-      EXPECT_THROW(Image.SaveToStream(Out), GIFException);
+      EXPECT_THROW(Image.SaveToStream(Out), base::EWriteError);
     else
       Image.SaveToStream(Out);
     std::vector<TProgressRecord> Expected = {{base::psStarting, 0, false, "Saving..."},
@@ -392,8 +404,8 @@ TEST_F(SaveToFile, AFailedSaveLeavesTheOldFileAsItWas) {
     void (*Spoil)(TGIFImage&);
   } Cases[] = {
       {"no frames", "Unsupported GIF version", [](TGIFImage& Image) { Image.Clear(); }},
-      {"index outside the table", "Color not in color table",
-       [](TGIFImage& Image) { Image.Frames().SubImages(2)->Data()[100] = 200; }},
+      {"a write that fails part way", "Stream write error",
+       [](TGIFImage& Image) { AddExtension<TUnwritableExtension>(Image.Frames().SubImages(2)); }},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.Name);
@@ -404,7 +416,7 @@ TEST_F(SaveToFile, AFailedSaveLeavesTheOldFileAsItWas) {
     try {
       Image.SaveToFile(Target);
       FAIL() << "saved";
-    } catch (const GIFException& E) {
+    } catch (const std::exception& E) {
       EXPECT_STREQ(E.what(), Case.Message);
     }
     const Bytes Old = ReadFile(Target);

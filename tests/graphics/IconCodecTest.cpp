@@ -141,6 +141,49 @@ TEST(IconCodec, FilesOfAnotherWriterLoad) {
   for (const TIconEntry& E : Entries) EXPECT_NO_THROW(graphics::DecodeIconImage(File, E));
 }
 
+// A 32-bit W x H image without an AND mask, as some writers leave it out when alpha
+// carries the transparency: pixel (X, Y) (Y from the top) is transparent below the
+// diagonal, and its colour follows X and Y.
+TIconDIB Unmasked32(int32_t W, int32_t H) {
+  TIconDIB D(W, H, 32);
+  for (int32_t Row = H - 1; Row >= 0; --Row)
+    for (int32_t X = 0; X < W; ++X)
+      D.Color.insert(D.Color.end(), {uint8_t(8 * X), uint8_t(8 * Row), 90, uint8_t(X < Row ? 0 : 255)});
+  return D;
+}
+
+TEST(IconCodec, ThirtyTwoBitImagesWithoutAnAndMaskTakeTheirMaskFromAlpha) {
+  Bytes File = IconFile({DIBEntry(Unmasked32(16, 16)), DIBEntry(Unmasked32(32, 32))});
+  // The directory gives each image's size, as a favicon's does.
+  for (const size_t Entry : {0, 1})
+    for (const size_t Side : {0, 1}) PutAt(File, 6 + 16 * Entry + Side, 16 << Entry, 1);
+  const auto Entries = graphics::ReadIconDirectory(File);
+  for (const TIconEntry& E : Entries) EXPECT_NO_THROW(graphics::DecodeIconImage(File, E));
+  const size_t Chosen = graphics::ChooseIconEntry(Entries);
+  ASSERT_EQ(Entries[Chosen].Width, 32);
+  const auto Image = graphics::DecodeIconImage(File, Entries[Chosen]);
+  for (int Y = 0; Y < 32; ++Y)
+    for (int X = 0; X < 32; ++X) {
+      ASSERT_EQ(MaskBit(Image.Mask, X, Y), X < Y) << X << "," << Y;
+      const uint8_t* Pixel = Image.Color.Bits.data() + (31 - Y) * Image.Color.RowBytes() + 4 * X;
+      if (X >= Y) ASSERT_EQ(Bytes(Pixel, Pixel + 3), (Bytes{uint8_t(8 * X), uint8_t(8 * Y), 90})) << X << "," << Y;
+    }
+
+  REQUIRE_MAGICK();
+  const TScratch Dir;
+  SaveFile(Dir / "favicon.ico", File);
+  ASSERT_TRUE(Dir.Convert("'favicon.ico[1]' -depth 8 rgba:seen.rgba"));
+  const Bytes Seen = LoadFile(Dir / "seen.rgba");
+  ASSERT_EQ(Seen.size(), 32u * 32 * 4);
+  for (int Y = 0; Y < 32; ++Y)
+    for (int X = 0; X < 32; ++X) {
+      const uint8_t* Theirs = Seen.data() + (Y * 32 + X) * 4;
+      ASSERT_EQ(MaskBit(Image.Mask, X, Y), Theirs[3] == 0) << X << "," << Y;
+      const uint8_t* Ours = Image.Color.Bits.data() + (31 - Y) * Image.Color.RowBytes() + 4 * X;
+      if (Theirs[3] != 0) ASSERT_EQ(Bytes(Ours, Ours + 3), (Bytes{Theirs[2], Theirs[1], Theirs[0]})) << X << "," << Y;
+    }
+}
+
 TEST(IconCodec, MalformedFilesRaiseInvalidGraphicWithTheReason) {
   const Bytes Good = IconFile({DIBEntry(Checker1(8, 8))});
   auto With = [&](size_t At, uint32_t Value, int Size) {
@@ -155,6 +198,8 @@ TEST(IconCodec, MalformedFilesRaiseInvalidGraphicWithTheReason) {
   Rle.Compression = 1;
   TIconDIB ShortMask = Checker1(8, 8);
   ShortMask.Mask.resize(20);
+  TIconDIB ShortColor = Unmasked32(8, 8);
+  ShortColor.Color.resize(ShortColor.Color.size() - 4);
   const size_t Image = 6 + 16;
   Bytes Png(graphics::PNGSignature, graphics::PNGSignature + 8);
   Png.insert(Png.end(), {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 8, 0, 0, 0, 8, 8, 6, 0, 0, 0, 1, 2, 3, 4});
@@ -179,6 +224,7 @@ TEST(IconCodec, MalformedFilesRaiseInvalidGraphicWithTheReason) {
       {"too tall", With(Image + 8, 2 * 2000, 4), "Invalid icon image dimensions"},
       {"table too long", With(Image + 32, 3, 4), "Invalid icon image header"},
       {"mask cut", IconFile({DIBEntry(ShortMask)}), "Icon image data is truncated"},
+      {"32-bit colour cut", IconFile({DIBEntry(ShortColor)}), "Icon image data is truncated"},
       {"png header", IconFile({Bytes(Png.begin(), Png.begin() + 20)}), "Invalid icon image header"},
       {"png too large", IconFile({HugePng}), "Invalid icon image dimensions"},
       {"png data", IconFile({Png}), "Invalid PNG image in icon: "},

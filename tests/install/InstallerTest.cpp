@@ -3,19 +3,27 @@
 // temporary folder.
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 
 #include "editor/Settings.h"
+#include "install/ArchiveLocation.h"
 #include "install/Gradient.h"
 #include "install/Main.h"
+#include "platform/base/Crc32.h"
 #include "platform/ui/SettingsStore.h"
 #include "platform/ui/Shell.h"
 #include "tests/install/ArchiveFixture.h"
@@ -61,6 +69,23 @@ std::string EntryLine(const std::string& Text, const std::string& Key) {
   if (At == std::string::npos) return "<none>";
   const size_t Begin = At + Key.size() + 2;
   return Text.substr(Begin, Text.find('\n', Begin) - Begin);
+}
+
+// Every file and folder below Root, not following links: kind, permission bits and, for
+// files, size and CRC.
+std::map<std::string, std::string> TreeOf(const fs::path& Root) {
+  std::map<std::string, std::string> Tree;
+  for (const auto& Entry : fs::recursive_directory_iterator(Root)) {
+    const auto Mode = static_cast<unsigned>(Entry.symlink_status().permissions());
+    std::string What = Entry.is_symlink() ? "link" : Entry.is_directory() ? "folder" : "file";
+    What += " mode " + std::to_string(Mode >> 6 & 7) + std::to_string(Mode >> 3 & 7) + std::to_string(Mode & 7);
+    if (Entry.is_regular_file()) {
+      const std::string Data = FileText(Entry.path());
+      What += " size " + std::to_string(Data.size()) + " crc " + std::to_string(base::Crc32(Data.data(), Data.size()));
+    }
+    Tree[Entry.path().lexically_relative(Root).string()] = What;
+  }
+  return Tree;
 }
 
 class InstallerTest : public testing::Test {
@@ -335,6 +360,41 @@ TEST_F(InstallerTest, AFailedUnpackingIsReportedAndWritesNothing) {
   }
 }
 
+TEST_F(InstallerTest, AFolderThatTakesNoFileIsReportedByFilesWithTheFirstFewReasons) {
+  TArchiveFiles Many;
+  for (int I = 0; I < 30; ++I) Many.emplace_back("Help/page" + std::to_string(I) + ".htm", "page");
+  struct {
+    const char* Name;
+    TArchiveFiles Files;
+    std::vector<std::string> Lines;  // the first, then those after the five reasons
+  } const Cases[] = {
+      {"the editor", EditorFiles(), {"The installation failed: 0 of the 5 files could be extracted."}},
+      {"thirty pages", Many, {"The installation failed: 0 of the 30 files could be extracted.", "... and 25 more."}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    MakeArchive(ArchiveName(), C.Files);
+    // Where every file should go a folder stands, so no file can be put in place,
+    // while the folder entries find their folders made.
+    const std::string Folder = FRoot + "/" + C.Name;
+    for (const auto& File : C.Files) fs::create_directories(Folder + "/" + File.first);
+    auto Form = MakeForm();
+    ToFolderPage(Form.get(), Folder);
+    TScriptedDialogs Dialogs({Press(ui::mrOk)});
+    Button(Form.get(), "NextButton")->click();
+    ASSERT_EQ(Dialogs.Calls().size(), 1u);
+    std::vector<std::string> Lines;
+    std::istringstream Text(Dialogs.Calls()[0].Text);
+    for (std::string Line; std::getline(Text, Line);) Lines.push_back(Line);
+    ASSERT_EQ(Lines.size(), C.Lines.size() + 5) << Dialogs.Calls()[0].Text;
+    EXPECT_EQ(Lines.front(), C.Lines.front());
+    EXPECT_EQ(std::vector<std::string>(Lines.begin() + 6, Lines.end()),
+              std::vector<std::string>(C.Lines.begin() + 1, C.Lines.end()));
+    for (size_t I = 1; I <= 5; ++I) EXPECT_NE(Lines[I].find("Is a directory"), std::string::npos) << Lines[I];
+    EXPECT_EQ(VisiblePage(Form.get()), 3);
+  }
+}
+
 TEST_F(InstallerTest, TheWindowDoesNotCloseWhileUnpacking) {
   MakeArchive(ArchiveName(), EditorFiles());
   auto Form = MakeForm();
@@ -353,6 +413,55 @@ TEST_F(InstallerTest, TheWindowDoesNotCloseWhileUnpacking) {
   ASSERT_EQ(Dialogs.Calls().size(), 1u);
   EXPECT_EQ(Dialogs.Calls()[0].Text, "Installation complete. Run Veltrane Animora?");
   EXPECT_TRUE(fs::exists(FRoot + "/Animora/Animora"));
+}
+
+TEST_F(InstallerTest, TheRealPackageInstallsEveryFileWithItsMode) {
+  // This build's program folder, staged and packed by the script scripts/package uses.
+  const std::string Stage = FRoot + "/stage";
+  fs::create_directories(Stage);
+  const std::string Pack = std::string("'") + PACK_PROGRAM + "' '" + BUILD_DIR + "' '" + Stage + "' '" + ArchiveName() + "'";
+  fs::create_directories(fs::path(ArchiveName()).parent_path());
+  ASSERT_EQ(std::system((Pack + " >/dev/null").c_str()), 0) << Pack;
+
+  const std::string Folder = FRoot + "/Programs/Veltrane Animora";
+  auto Form = MakeForm();
+  ToFolderPage(Form.get(), Folder);
+  TScriptedDialogs Dialogs({Press(ui::mrCancel)});
+  Button(Form.get(), "NextButton")->click();
+  ASSERT_EQ(Dialogs.Calls().size(), 1u);
+  EXPECT_EQ(Dialogs.Calls()[0].Text, "Installation complete. Run Veltrane Animora?");
+
+  const auto Shipped = TreeOf(Stage);
+  EXPECT_EQ(TreeOf(Folder), Shipped);
+  // What the desktop entry and the editor itself need.
+  for (const char* Name : {"Animora", "libPlexor.so", "Animora.png", "Help/index.htm", "Image/Marble.bmp"})
+    EXPECT_EQ(Shipped.count(Name), 1u) << Name;
+  EXPECT_NE(fs::status(Folder + "/Animora").permissions() & fs::perms::owner_exec, fs::perms::none);
+  const std::string Entry = FileText(Desktop() + "/Animora.desktop");
+  EXPECT_EQ(EntryLine(Entry, "Exec"), "\"" + Folder + "/Animora\"");
+  EXPECT_EQ(EntryLine(Entry, "Path"), Folder);
+  EXPECT_EQ(EntryLine(Entry, "Icon"), Folder + "/Animora.png");
+}
+
+TEST_F(InstallerTest, TheProgramTakesTheArchiveBesideItselfWhateverFolderItStartsIn) {
+  // A decoy in the folder the program is started from.
+  std::ofstream(FRoot + "/Animora.dat") << "not this one";
+  const fs::path Started = fs::current_path();
+  fs::current_path(FRoot);
+  const std::string Archive = ArchiveBesideProgram();
+  fs::current_path(Started);
+  EXPECT_EQ(Archive, fs::read_symlink("/proc/self/exe").parent_path().string() + "/Animora.dat");
+}
+
+TEST_F(InstallerTest, EveryWindowShowsTheProgramsIcon) {
+  auto Form = MakeForm();
+  const QImage Own = QIcon(":/install/Animora.png").pixmap(32).toImage();
+  ASSERT_FALSE(Own.isNull());
+  // The installer's message boxes and folder choice, wherever they are parented.
+  QMessageBox Box;
+  QFileDialog Folder;
+  for (QWidget* Window : std::initializer_list<QWidget*>{Form.get(), &Box, &Folder})
+    EXPECT_EQ(Window->windowIcon().pixmap(32).toImage(), Own) << Window->metaObject()->className();
 }
 
 }  // namespace

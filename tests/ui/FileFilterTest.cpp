@@ -18,9 +18,16 @@ TEST(FileFilter, PairsBecomeQtNameFilters) {
   for (const auto& C : Cases) EXPECT_EQ(QtNameFilters(C.Filter), C.Expected) << C.Filter;
 }
 
-TEST(FileFilter, TheChosenFilterCountsFromOne) {
-  const QStringList Filters = QtNameFilters("A|*.a|B|*.b|C|*.c");
-  EXPECT_EQ(FilterIndexOf(Filters, "A (*.a)"), 1);
-  EXPECT_EQ(FilterIndexOf(Filters, "C (*.c)"), 3);
-  EXPECT_EQ(FilterIndexOf(Filters, "missing"), 1);
+TEST(FileFilter, TheChosenFilterCountsFromOneAndIsFoundByItsDescriptionAlone) {
+  const std::string Filter = "All (*.a;*.b)|*.a;*.b|A|*.a|B  files|*.b|C|*.c";
+  struct {
+    QString Chosen;
+    int Index;
+  } const Cases[] = {
+      {"A (*.a)", 2}, {"C (*.c)", 4}, {"All (*.a;*.b) (*.a *.b)", 1},
+      // As a dialog that hides the patterns reports the choice.
+      {"All (*.a;*.b)", 1}, {"A", 2}, {"B files", 3}, {"C", 4},
+      {"missing", 1}, {"", 1},
+  };
+  for (const auto& C : Cases) EXPECT_EQ(FilterIndexOf(Filter, C.Chosen), C.Index) << C.Chosen.toStdString();
 }

@@ -4,17 +4,24 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/PicturePreview.h"
+#include "platform/ui/PrinterSetup.h"
 #include "platform/ui/QtDialogService.h"
 
 using namespace ui;
@@ -108,9 +115,47 @@ TEST(QtDialogService, SaveDialogAddsTheDefaultExtensionAndReportsTheFilter) {
   });
   ASSERT_TRUE(Service.ExecuteSave(Dialog));
   EXPECT_EQ(Filters, QStringList({"Gif files (*.gif)", "Bmp files (*.bmp)"}));
-  EXPECT_EQ(Selected, "Bmp files (*.bmp)");
+  EXPECT_EQ(Selected, "Bmp files");
   EXPECT_EQ(Dialog.FileName(), (Dir.path() + "/frame.bmp").toStdString());
   EXPECT_EQ(Dialog.FilterIndex(), 2);
+}
+
+// The descriptions carry their own patterns, so the list shows each once; the choice
+// the user makes there is the index reported.
+TEST(QtDialogService, FileTypeListShowsTheDescriptionsAloneAndReportsTheChosenOne) {
+  QTemporaryDir Dir;
+  const QString Picture = Dir.path() + "/frame.bmp";
+  {
+    QFile File(Picture);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+  }
+  TQtDialogService Service;
+  TOpenDialog Dialog;
+  Dialog.SetFilter("All (*.gif;*.bmp)|*.gif;*.bmp|Gif files|*.gif|Bmp files|*.bmp|Jpeg (*.jpg)|*.jpg");
+  Dialog.SetFilterIndex(4);
+  Dialog.SetInitialDir(Dir.path().toStdString());
+  QStringList Shown;
+  int Started = -1;
+  WhenModal([&](QWidget* Modal) {
+    auto* Box = qobject_cast<QFileDialog*>(Modal);
+    auto* Types = Modal->findChild<QComboBox*>("fileTypeCombo");
+    if (!Box || !Types) {
+      ADD_FAILURE() << "no file dialog with a file-type list";
+      Modal->close();
+      return;
+    }
+    for (int I = 0; I < Types->count(); ++I) Shown << Types->itemText(I);
+    Started = Types->currentIndex();
+    Types->setCurrentIndex(2);
+    emit Types->activated(2);
+    Box->selectFile(Picture);
+    static_cast<QDialog*>(Box)->accept();
+  });
+  ASSERT_TRUE(Service.ExecuteOpen(Dialog));
+  EXPECT_EQ(Shown, QStringList({"All (*.gif;*.bmp)", "Gif files", "Bmp files", "Jpeg (*.jpg)"}));
+  EXPECT_EQ(Started, 3);
+  EXPECT_EQ(Dialog.FilterIndex(), 3);
+  EXPECT_EQ(Dialog.FileName(), Picture.toStdString());
 }
 
 TEST(QtDialogService, CancelledOpenDialogChangesNothing) {
@@ -121,6 +166,74 @@ TEST(QtDialogService, CancelledOpenDialogChangesNothing) {
   EXPECT_FALSE(Service.ExecuteOpen(Dialog));
   EXPECT_EQ(Dialog.FileName(), "/kept/name.gif");
   EXPECT_TRUE(Dialog.Files().empty());
+}
+
+namespace {
+
+// The items of the combo box Name in Window.
+QStringList ComboItems(QWidget* Window, const char* Name) {
+  QStringList Items;
+  if (auto* Combo = Window->findChild<QComboBox*>(Name))
+    for (int I = 0; I < Combo->count(); ++I) Items << Combo->itemText(I);
+  return Items;
+}
+
+}  // namespace
+
+TEST(QtDialogService, PrinterSetupSetsPaperAndOrientationOnThePrinterAndKeepsItsOutputFile) {
+  for (const QString& OutputFile : {QString(), QStringLiteral("/kept/place.pdf")}) {
+    QPrinter Printer(QPrinter::HighResolution);
+    Printer.setOutputFileName(OutputFile);
+    TQtDialogService Service;
+    QStringList PrintOffers;
+    WhenModal([&](QWidget* Modal) {
+      PrintOffers = ComboItems(Modal, "printers");
+      static_cast<QDialog*>(Modal)->reject();
+    });
+    TPrintDialog Print(Printer);
+    EXPECT_FALSE(Service.ExecutePrint(Print));
+
+    bool PageSetup = false;
+    QString Title;
+    QStringList Offers, Buttons;
+    WhenModal([&](QWidget* Modal) {
+      PageSetup = qobject_cast<QPageSetupDialog*>(Modal) != nullptr;
+      Title = Modal->windowTitle();
+      Offers = ComboItems(Modal, "PrinterChoice");
+      for (auto* Box : Modal->findChildren<QDialogButtonBox*>())
+        for (QAbstractButton* Button : Box->buttons()) Buttons << Button->text();
+      auto* Sizes = Modal->findChild<QComboBox*>("pageSizeCombo");
+      auto* Landscape = Modal->findChild<QRadioButton*>("landscape");
+      if (Sizes) Sizes->setCurrentIndex(Sizes->findText("A5"));
+      if (Landscape) Landscape->click();
+      static_cast<QDialog*>(Modal)->accept();
+    });
+    TPrinterSetupDialog Setup(Printer);
+    ASSERT_TRUE(Service.ExecutePrinterSetup(Setup));
+    EXPECT_TRUE(PageSetup);
+    EXPECT_EQ(Title, "Printer Setup");
+    EXPECT_FALSE(PrintOffers.isEmpty());
+    EXPECT_EQ(Offers, PrintOffers);
+    EXPECT_EQ(Offers, PrinterChoices());
+    EXPECT_FALSE(Buttons.contains("&Print") || Buttons.contains("Print")) << Buttons.join(", ").toStdString();
+    EXPECT_EQ(Printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(Printer.pageLayout().pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(Printer.outputFileName(), OutputFile);
+  }
+}
+
+TEST(QtDialogService, CancelledPrinterSetupChangesNothing) {
+  QPrinter Printer(QPrinter::HighResolution);
+  const QPageLayout Before = Printer.pageLayout();
+  TQtDialogService Service;
+  WhenModal([](QWidget* Modal) {
+    if (auto* Landscape = Modal->findChild<QRadioButton*>("landscape")) Landscape->click();
+    static_cast<QDialog*>(Modal)->reject();
+  });
+  TPrinterSetupDialog Setup(Printer);
+  EXPECT_FALSE(Service.ExecutePrinterSetup(Setup));
+  EXPECT_TRUE(Printer.pageLayout().isEquivalentTo(Before));
+  EXPECT_TRUE(Printer.outputFileName().isEmpty());
 }
 
 TEST(QtDialogService, PictureOpenDialogPreviewsTheFileUnderTheCursorAndTakesSeveralFiles) {

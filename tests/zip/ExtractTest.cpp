@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/zip/ZipTestSupport.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -154,6 +156,17 @@ TEST(Extract, StreamedArchivesWithDataDescriptors) {
   EXPECT_EQ(ReadFile(T.Path / "out2" / "-"), ReadFile(T.Path / "src" / "text.txt"));
 }
 
+TEST(Extract, ArchiveBehindAProgramStub) {
+  TTempDir T;
+  MakeSource(T.Path / "src");
+  Shell("cd " + (T.Path / "src").string() + " && zip -qr ../plain.zip . && cd .. && head -c 3000 /bin/true > stub && "
+        "cat stub plain.zip > sfx.zip");
+  TRun R = Extract(T.Path / "sfx.zip", T.Path / "out");
+  EXPECT_EQ(R.Failed, std::vector<std::string>{});
+  EXPECT_EQ(R.Result, 7);
+  EXPECT_EQ(Tree(T.Path / "out"), Tree(T.Path / "src"));
+}
+
 TEST(Extract, PythonZipfileVectors) {
   TTempDir T;
   Shell("python3 " + std::string(std::getenv("ANIMORA_TEST_DATA")) + "/../zip/python_vectors.py " + T.Path.string());
@@ -240,6 +253,32 @@ TEST(Extract, PathsNeverLeaveTheDestination) {
   EXPECT_EQ(Top, (std::vector<std::string>{"dest", "outside", "p.zip", "p.zip.py"}));
 }
 
+TEST(Extract, NamesWithControlBytesAreRefused) {
+  // Past the NUL the file system sees "..", which the path check never saw.
+  TTempDir T;
+  ziptest::TArchiveBuilder B;
+  using namespace std::string_literals;
+  B.Entries = {{"..\0/..\0/..\0/climbed.txt"s, "up", "", "", false},
+               {"nul\0.txt"s, "n", "", "", false},
+               {"tab\tname.txt", "t", "", "", false},
+               {"folder\x1F/x.txt", "u", "", "", false},
+               {"good.txt", "good", "", "", false}};
+  WriteFile(T.Path / "c.zip", B.Build());
+  const fs::path Dest = T.Path / "a" / "b" / "dest";
+  TRun R = Extract(T.Path / "c.zip", Dest);
+  EXPECT_EQ(R.Result, 1);
+  EXPECT_EQ(R.Failed, (std::vector<std::string>{
+                          "..\\x00/..\\x00/..\\x00/climbed.txt: refused, the name holds a control byte",
+                          "nul\\x00.txt: refused, the name holds a control byte",
+                          "tab\\x09name.txt: refused, the name holds a control byte",
+                          "folder\\x1F/x.txt: refused, the name holds a control byte"}));
+  std::vector<std::string> Paths;
+  for (const auto& E : fs::recursive_directory_iterator(T.Path)) Paths.push_back(fs::relative(E.path(), T.Path));
+  std::sort(Paths.begin(), Paths.end());
+  EXPECT_EQ(Paths, (std::vector<std::string>{"a", "a/b", "a/b/dest", "a/b/dest/good.txt", "c.zip"}));
+  EXPECT_EQ(ReadFile(Dest / "good.txt"), "good");
+}
+
 TEST(Extract, OnlyPermissionBitsAreApplied) {
   TTempDir T;
   PythonZip(T.Path / "m.zip", {{"setuid", "#!/bin/sh\n", 0104755},
@@ -279,6 +318,76 @@ TEST(Extract, AnExistingFileSurvivesAFailureAndASkip) {
   EXPECT_EQ(R.Skipped, std::vector<zip::TSkipReason>{zip::srNoOverwrite});
   R = Extract(T.Path / "good.zip", T.Path / "out");
   EXPECT_EQ(Tree(T.Path / "out"), (std::map<std::string, std::string>{{"afile", "new"}}));
+}
+
+TEST(Extract, TheResultCountsTheEntriesExtracted) {
+  TTempDir T;
+  PythonZip(T.Path / "three.zip", {{"a", "1", 0644}, {"b", "2", 0644}, {"c", "3", 0644}});
+  struct TCase {
+    const char* What;
+    std::function<void(zip::TZipReader&)> Configure;
+    int Result;
+    std::vector<std::string> Files;
+  };
+  const TCase Cases[] = {
+      {"all", nullptr, 3, {"a", "b", "c"}},
+      {"stopped before the first entry",
+       [](zip::TZipReader& Z) { Z.OnStartUnZipInfo = [](base::TObject*, int, int64_t, bool& StopNow) { StopNow = true; }; },
+       0, {}},
+      {"one skipped when it starts",
+       [](zip::TZipReader& Z) {
+         Z.OnStartUnZip = [&Z](base::TObject*, int I, const std::string&, bool& Skip) { Skip = Z.Filename(I) == "b"; };
+       },
+       2, {"a", "c"}},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.What);
+    const fs::path Out = T.Path / "out";
+    fs::remove_all(Out);
+    TRun R = Extract(T.Path / "three.zip", Out, "", C.Configure);
+    EXPECT_EQ(R.Result, C.Result);
+    std::vector<std::string> Files;
+    for (const auto& [Name, Data] : Tree(Out)) Files.push_back(Name);
+    EXPECT_EQ(Files, C.Files);
+  }
+}
+
+TEST(Extract, EventsNameTheDestinationFolderFolderAndName) {
+  TTempDir T;
+  PythonZip(T.Path / "n.zip", {{"d/", "", 040755}, {"d/x.txt", "x", 0644}, {"top.txt", "top", 0644}});
+  const std::string Out = (T.Path / "out").string();
+  std::vector<std::string> Started, Opened;
+  auto Record = [&](zip::TZipReader& Z) {
+    Z.OnStartUnZip = [&](base::TObject*, int, const std::string& FName, bool&) { Started.push_back(FName); };
+    Z.OnEndUnZip = [&](base::TObject*, int, const std::string& FName) { Opened.push_back(ReadFile(FName)); };
+  };
+  TRun R = Extract(T.Path / "n.zip", Out, "", Record);
+  EXPECT_EQ(Started, (std::vector<std::string>{Out + "/d/", Out + "/d/x.txt", Out + "/top.txt"}));
+  EXPECT_EQ(Opened, (std::vector<std::string>{"x", "top"}));
+
+  // The handler may give another name below the destination, never one outside it.
+  struct TCase {
+    std::string Answer;
+    std::vector<std::string> Failed;
+  };
+  const TCase Cases[] = {{Out + "/d/renamed.txt", {}},
+                         {(T.Path / "elsewhere.txt").string(),
+                          {(T.Path / "elsewhere.txt").string() + ": refused, the path leaves the destination folder"}}};
+  for (const TCase& C : Cases) {
+    std::vector<std::string> Asked;
+    R = Extract(T.Path / "n.zip", Out, "", [&](zip::TZipReader& Z) {
+      Z.SetOverwriteMode(zip::TUZOverwriteMode::Prompt);
+      Z.OnPromptForOverwrite = [&](base::TObject*, bool& OverWriteIt, int I, std::string& FName) {
+        Asked.push_back(FName);
+        OverWriteIt = true;
+        if (Z.Filename(I) == "d/x.txt") FName = C.Answer;
+      };
+    });
+    EXPECT_EQ(Asked, (std::vector<std::string>{Out + "/d/x.txt", Out + "/top.txt"}));
+    EXPECT_EQ(R.Failed, C.Failed);
+  }
+  EXPECT_EQ(ReadFile(Out + "/d/renamed.txt"), "x");
+  EXPECT_FALSE(fs::exists(T.Path / "elsewhere.txt"));
 }
 
 TEST(Extract, ProgressPerOutputChunk) {

@@ -1,5 +1,6 @@
 // Replays every input that once crashed, hung or exhausted a zip fuzz harness
-// (tests/data/fuzz/zip, kept by scripts/fuzz) with the directory harness's check.
+// (tests/data/fuzz/zip, kept by scripts/fuzz) with the directory and the extraction
+// harnesses' checks.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "fuzz/ZipDirectoryCheck.h"
+#include "fuzz/ZipExtractCheck.h"
 
 TEST(ZipFuzzRegressions, EveryKeptInputIsHandledSoundly) {
   const char* Data = std::getenv("ANIMORA_TEST_DATA");
@@ -21,6 +23,7 @@ TEST(ZipFuzzRegressions, EveryKeptInputIsHandledSoundly) {
     std::ifstream In(Entry.path(), std::ios::binary);
     const std::vector<uint8_t> Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
     EXPECT_EQ(fuzzcheck::CheckZipDirectory(Bytes.data(), Bytes.size()), "") << Entry.path().filename();
+    EXPECT_EQ(fuzzcheck::CheckZipExtract(Bytes.data(), Bytes.size()), "") << Entry.path().filename();
     ++Replayed;
   }
   if (Replayed == 0) GTEST_SKIP() << "no kept inputs in " << Folder;

@@ -2,33 +2,18 @@
 // `ziptool list` exactly as zipfile's infolist() gives them (method, sizes, CRC, name).
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "install/zip/ZipReader.h"
+#include "tests/zip/ShellRun.h"
 #include "tests/zip/ZipTestSupport.h"
 
 namespace {
 
-struct TRun {
-  int Status = -1;
-  std::string Out;
-};
-
-TRun Shell(const std::string& Command) {
-  TRun Result;
-  FILE* Pipe = ::popen(Command.c_str(), "r");
-  if (!Pipe) return Result;
-  char Buffer[4096];
-  size_t N = 0;
-  while ((N = std::fread(Buffer, 1, sizeof Buffer, Pipe)) > 0) Result.Out.append(Buffer, N);
-  const int Status = ::pclose(Pipe);
-  Result.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-  return Result;
-}
+using ziptest::Shell;
+using ziptest::TRun;
 
 const std::string ZipfileList =
     "python3 -c 'import sys, zipfile\n"
@@ -140,7 +125,10 @@ TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
   Make("zip -q ok.zip a.txt big.txt && head -c 3000 ok.zip > cut.zip && "
        "python3 -c 'import zipfile\n"
        "with zipfile.ZipFile(\"z64.zip\", \"w\") as z:\n"
-       "  [z.writestr(\"f%d\" % i, \"\") for i in range(65536)]'");
+       "  [z.writestr(\"f%d\" % i, \"\") for i in range(65536)]' && "
+       "python3 -c 'import zipfile\n"
+       "with zipfile.ZipFile(\"many.zip\", \"w\") as z:\n"
+       "  [z.writestr(\"f%d\" % i, \"\") for i in range(65535)]'");
   struct TCase {
     std::string Arguments;
     int Status;
@@ -148,6 +136,7 @@ TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
   };
   const TCase Cases[] = {
       {"list " + At("z64.zip"), 1, "ziptool: " + At("z64.zip") + ": Zip64 archives are not supported\n"},
+      {"list " + At("many.zip"), 1, "ziptool: " + At("many.zip") + ": Zip64 archives are not supported\n"},
       {"list " + At("cut.zip"), 1, "ziptool: " + At("cut.zip") + ": Incomplete Zip File\n"},
       {"list " + At("none.zip"), 1,
        "ziptool: " + At("none.zip") + ": Cannot open file \"" + At("none.zip") + "\". No such file or directory\n"},
@@ -169,6 +158,49 @@ TEST_F(ZipPeers, RefusalsExitWithOneClearMessage) {
   }
 }
 
+TEST_F(ZipPeers, ExtractSaysWhyEachEntryFailedOnce) {
+  const std::string Vectors = std::string(std::getenv("ANIMORA_TEST_DATA")) + "/../zip/python_vectors.py";
+  // crypt_zero.zip holds "zero" under the password 12345; damaged.zip is the same with
+  // the last byte of its data changed; s.txt of methods.zip is marked with method 7.
+  Make("python3 " + Vectors + " . && cp crypt_zero.zip damaged.zip && "
+       "python3 -c 'import zipfile, struct\n"
+       "i = zipfile.ZipFile(\"damaged.zip\").infolist()[0]\n"
+       "f = open(\"damaged.zip\", \"r+b\"); f.seek(i.header_offset + 26); n, m = struct.unpack(\"<HH\", f.read(4))\n"
+       "p = i.header_offset + 30 + n + m + i.compress_size - 1; f.seek(p); b = f.read(1); f.seek(p); f.write(bytes([b[0] ^ 0x55]))' && "
+       "python3 -c 'import re, zipfile\n"
+       "with zipfile.ZipFile(\"methods.zip\", \"w\") as z:\n"
+       "  z.writestr(\"b.txt\", \"b\" * 100, zipfile.ZIP_BZIP2)\n"
+       "  z.writestr(\"l.txt\", \"l\" * 100, zipfile.ZIP_LZMA)\n"
+       "  z.writestr(\"s.txt\", \"s\" * 100)\n"
+       "  z.writestr(\"ok.txt\", \"ok\")\n"
+       "d = bytearray(open(\"methods.zip\", \"rb\").read())\n"
+       "i = zipfile.ZipFile(\"methods.zip\").getinfo(\"s.txt\")\n"
+       "d[i.header_offset + 8] = 7\n"
+       "for c in re.finditer(b\"PK\\x01\\x02\", d):\n"
+       "  if d[c.start() + 46:c.start() + 51] == b\"s.txt\": d[c.start() + 10] = 7\n"
+       "open(\"methods.zip\", \"wb\").write(d)' && "
+       "7z a -tzip -psecret -mem=AES256 aes.zip a.txt");
+  struct TCase {
+    std::string Arguments;
+    std::string Messages;
+  };
+  const TCase Cases[] = {
+      {"crypt_zero.zip out1 --password perl", "ziptool: zero: wrong password\n"},
+      {"damaged.zip out2 --password 12345", "ziptool: zero: damaged data (CRC or size does not match)\n"},
+      {"methods.zip out3",
+       "ziptool: b.txt: unknown compression method 12\nziptool: l.txt: unknown compression method 14\n"
+       "ziptool: s.txt: unknown compression method 7\n"},
+      {"aes.zip out4 --password secret", "ziptool: a.txt: unknown compression method 99\n"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Arguments);
+    const TRun Result = Shell("cd " + Temp.Path + " && " + Ziptool("extract " + C.Arguments) + " 2>&1 >/dev/null");
+    EXPECT_EQ(Result.Status, 1);
+    EXPECT_EQ(Result.Out, C.Messages);
+  }
+  EXPECT_EQ(Shell("cat " + At("out3/ok.txt")).Out, "ok");
+}
+
 // The Go source's archive/zip test archives list as zipfile lists them, or are refused
 // with a clear message where zipfile refuses them too.
 TEST(ZipGoCorpus, ListsOrRefusesClearly) {
@@ -187,6 +219,13 @@ TEST(ZipGoCorpus, ListsOrRefusesClearly) {
     if (Ours.Status == 1) {
       EXPECT_EQ(Message.Out.rfind("ziptool: ", 0), 0u);
     }
+  }
+  // Whole archives with a Zip64 end record and locator, all-ones values in the old record.
+  for (const char* Zip64 : {"zip64.zip", "zip64-2.zip"}) {
+    const std::string Name = (Folder / Zip64).string();
+    const TRun Message = Shell(Ziptool("list '" + Name + "' 2>&1 >/dev/null"));
+    EXPECT_EQ(Message.Status, 1);
+    EXPECT_EQ(Message.Out, "ziptool: " + Name + ": Zip64 archives are not supported\n");
   }
 }
 

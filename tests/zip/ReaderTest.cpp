@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -228,8 +229,8 @@ TEST(ZipReader, CancelStopsTheRecoveryScan) {
   EXPECT_EQ(Hooks.BusyChanges, (std::vector<bool>{true, false}));
 }
 
-TEST(ZipReader, Zip64IsRefusedClearly) {
-  TTempFolder Temp;
+// One entry whose central header has all-ones sizes and a Zip64 extra field.
+std::string Zip64EntryArchive() {
   TArchiveBuilder B;
   B.Entries = {{"big.bin", "x", "", "", false}};
   std::string Bytes = B.Build();
@@ -239,7 +240,7 @@ TEST(ZipReader, Zip64IsRefusedClearly) {
   zip::TZipHeaderInfo H;
   base::TMemoryStream S(std::vector<uint8_t>(Bytes.begin() + Central, Bytes.end()));
   base::TStream* Stream = &S;
-  ASSERT_TRUE(H.ReadCentral(Stream, nullptr));
+  EXPECT_TRUE(H.ReadCentral(Stream, nullptr));
   H.SetExtraField(std::string("\x01\x00\x10\x00", 4) + std::string(16, '\0'));
   base::TMemoryStream Rewritten;
   H.WriteCentral(Rewritten);
@@ -251,8 +252,13 @@ TEST(ZipReader, Zip64IsRefusedClearly) {
   base::TMemoryStream EndBytes;
   End.WriteRecord(EndBytes);
   Patched += std::string(EndBytes.Bytes().begin(), EndBytes.Bytes().end());
+  return Patched;
+}
+
+TEST(ZipReader, Zip64IsRefusedClearly) {
+  TTempFolder Temp;
   TZipReader Reader;
-  Reader.SetZipName(Temp.Write("z64.zip", Patched));
+  Reader.SetZipName(Temp.Write("z64.zip", Zip64EntryArchive()));
   EXPECT_EQ(MessageOf<zip::EUnsupportedZip>([&] { Reader.OpenZip(); }), "Zip64 archives are not supported");
 }
 
@@ -392,6 +398,93 @@ TEST(ZipReader, MultiVolumeArchiveAsksForItsVolumes) {
   Empty.OnGetNextDisk = [&](base::TObject*, int, std::string& FName) { FName = Temp.Write("empty.z02", ""); };
   Empty.SetZipName(Last);
   EXPECT_THROW(Empty.OpenZip(), zip::EFatalUnzipError);
+}
+
+TEST(ZipReader, AFailedDirectoryReadIsReadAgainAndFailsAgain) {
+  TTempFolder Temp;
+  std::string Duplicate = Sample().Build();
+  const size_t Second = Duplicate.find("PK\x01\x02", Duplicate.find("PK\x01\x02") + 4);
+  for (int I = 42; I < 46; ++I) Duplicate[Second + I] = 0;
+  const std::vector<std::string> Volumes = SplitArchive();
+  Temp.Write("m.z01", Volumes[0]);
+  const std::string V2 = Temp.Write("m.z02", Volumes[1]);
+  // One local header, then a long stretch without any.
+  TArchiveBuilder One;
+  One.Entries = {{"one.txt", "data", "", "", false}};
+  std::string Damaged = One.Build();
+  Damaged = Damaged.substr(0, Damaged.find("PK\x01\x02")) + std::string(100000, 'x');
+  THooks Hooks;
+
+  struct TCase {
+    const char* What;
+    std::string Archive;
+    std::function<void(TZipReader&)> Setup;
+    std::string Message;
+  };
+  const TCase Cases[] = {
+      {"two headers for one entry", Temp.Write("dup.zip", Duplicate), nullptr, "Duplicate object index"},
+      {"a Zip64 entry", Temp.Write("z64.zip", Zip64EntryArchive()), nullptr, "Zip64 archives are not supported"},
+      {"no volume given in the middle of the directory", Temp.Write("m.zip", Volumes[2]),
+       [&](TZipReader& R) {
+         R.OnGetNextDisk = [&](base::TObject*, int Disk, std::string& FName) { FName = Disk == 2 ? V2 : ""; };
+       },
+       "User canceled loading new disk."},
+      {"a cancel during the recovery", Temp.Write("damaged.zip", Damaged),
+       [&](TZipReader& R) {
+         R.SetIncompleteZipMode(zip::izAssumeBad);
+         R.SetHooks(&Hooks);
+         Hooks.Reader = &R;
+       },
+       "User Aborted Operation"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.What);
+    TZipReader Reader;
+    if (C.Setup) C.Setup(Reader);
+    Reader.SetZipName(C.Archive);
+    for (int Open = 0; Open < 2; ++Open) {
+      Hooks.CancelAt = Hooks.Pumped + 2;
+      EXPECT_EQ(MessageOf<base::Exception>([&] { Reader.OpenZip(); }), C.Message);
+      EXPECT_EQ(Reader.Count(), 0);
+      EXPECT_EQ(Reader.ZipName(), C.Archive);
+    }
+  }
+}
+
+TEST(ZipReader, EntryDataNeverAsksBeyondTheLastVolume) {
+  TTempFolder Temp;
+  auto Put16 = [](std::string& S, size_t At, uint16_t V) { S[At] = char(V), S[At + 1] = char(V >> 8); };
+  std::vector<int> Asked;
+  auto Run = [&](const std::vector<std::string>& Volumes) {
+    Temp.Write("m.z01", Volumes[0]);
+    Temp.Write("m.z02", Volumes[1]);
+    const std::string Last = Temp.Write("m.zip", Volumes[2]);
+    TZipReader Reader;
+    // Every request is answered with a volume that exists.
+    Reader.OnGetNextDisk = [&](base::TObject*, int Disk, std::string& FName) {
+      Asked.push_back(Disk);
+      FName = Disk >= 3 ? Last : Temp.Path + "m.z0" + std::to_string(Disk);
+    };
+    Reader.SetZipName(Last);
+    Reader.SetDestDir(Temp.Path + "out");
+    Reader.SetDoAll(true);
+    std::vector<std::string> Failed;
+    Reader.OnEntryFailed = [&](base::TObject*, int, const std::string& Message) { Failed.push_back(Message); };
+    Asked.clear();
+    Reader.UnZip();
+    return Failed;
+  };
+  // The first entry claims more data than its volumes and those after it hold.
+  std::vector<std::string> Long = SplitArchive();
+  Put16(Long[2], 0, 0xFFFF);
+  EXPECT_EQ(MessageOf<zip::EFatalUnzipError>([&] { Run(Long); }), "Premature end of file reached");
+  EXPECT_EQ(*std::max_element(Asked.begin(), Asked.end()), 3);
+  // The second entry starts on disk 6 of 3.
+  std::vector<std::string> Beyond = SplitArchive();
+  const size_t SecondCentral = Beyond[2].find("PK\x01\x02");
+  Put16(Beyond[2], SecondCentral + 34, 5);
+  EXPECT_EQ(Run(Beyond), std::vector<std::string>{"v2.txt: refused, it starts beyond the last volume"});
+  EXPECT_EQ(*std::max_element(Asked.begin(), Asked.end()), 3);
 }
 
 class TLabels : public zip::TVolumeLabels {

@@ -79,6 +79,45 @@ TEST(Unshrink, PartialClearFreesLeavesAndNewStringsTakeTheLowestFreedCodes) {
   EXPECT_EQ(ziptest::RunPeer("7z t", Archive), 0);
 }
 
+TEST(Unshrink, StringsAfterAPartialClearExtendThePreviousCodeEvenWhenItWasFreed) {
+  using TCodes = std::vector<std::pair<uint32_t, int>>;
+  auto Then = [](TCodes First, const TCodes& More) {
+    First.insert(First.end(), More.begin(), More.end());
+    return First;
+  };
+  // a b 257 defines 257 = ab and 258 = ba; the clear frees both, 257 being the previous
+  // code, so the next string would make 257 its own ancestor: the code is taken
+  // without a string.
+  const TCodes Cleared = {{'a', 9}, {'b', 9}, {257, 9}, {256, 9}, {2, 9}};
+  // a b 257 c 259 defines 257 ab, 258 ba, 259 abc, 260 ca; the clear frees 258, 259 and
+  // 260, and d defines 258 = 259 + d while 259 is free: a free prefix stands for the
+  // previous string.
+  const TCodes Dangling = {{'a', 9}, {'b', 9}, {257, 9}, {'c', 9}, {259, 9}, {256, 9}, {2, 9}, {'d', 9}};
+  struct TCase {
+    const char* What;
+    TCodes Codes;
+    std::string Expected;
+  };
+  const TCase Cases[] = {
+      {"a b after the clear", Then(Cleared, {{'a', 9}, {'b', 9}}), "ababab"},
+      {"the code after the one without a string", Then(Cleared, {{'a', 9}, {'b', 9}, {258, 9}}), "abababab"},
+      {"c after the clear", Then(Cleared, {{'c', 9}}), "ababc"},
+      {"a string whose prefix is free", Then(Dangling, {{258, 9}}), "ababcabcdddd"},
+      {"a string whose prefix was defined again", Then(Dangling, {{'e', 9}, {258, 9}}), "ababcabcdeded"},
+  };
+  for (const TCase& Case : Cases) {
+    SCOPED_TRACE(Case.What);
+    ziptest::TBitWriter Bits;
+    for (auto [Code, Width] : Case.Codes) Bits.Put(Code, Width);
+    const ziptest::TDecodeResult Decoded = Unshrink(Bits.Data(), Case.Expected.size());
+    EXPECT_EQ(Decoded.Result, 0);
+    EXPECT_EQ(Decoded.Output, Bytes(Case.Expected));
+    const std::vector<uint8_t> Archive = ziptest::MakeZip({{"k", 1, 0, Bytes(Case.Expected), Bits.Data()}});
+    EXPECT_EQ(ziptest::RunPeer("unzip -tqq", Archive), 0);
+    EXPECT_EQ(ziptest::RunPeer("7z t", Archive), 0);
+  }
+}
+
 TEST(Unshrink, WidenedCodesAreReadWithTheNewWidth) {
   const std::vector<uint8_t> Compressed = Codes({{'x', 9}, {256, 9}, {1, 9}, {'y', 10}, {257, 10}});
   const ziptest::TDecodeResult Decoded = Unshrink(Compressed, 4);
@@ -107,8 +146,8 @@ TEST(Unshrink, MalformedCodesStopTheEntry) {
                                       {1, 12}, {256, 13}, {1, 13}, {'a', 14}})},
       {"a free code other than the next one", Codes({{'a', 9}, {300, 9}})},
       {"a control code first", Codes({{256, 9}, {1, 9}})},
-      {"the previous string freed before it is extended",
-       Codes({{'a', 9}, {'b', 9}, {257, 9}, {256, 9}, {2, 9}, {'c', 9}})},
+      {"a code taken without a string",
+       Codes({{'a', 9}, {'b', 9}, {257, 9}, {256, 9}, {2, 9}, {'a', 9}, {'b', 9}, {257, 9}})},
   };
   for (const TCase& Case : Cases) {
     const ziptest::TDecodeResult Decoded = Unshrink(Case.Compressed, 100);

@@ -49,4 +49,19 @@ TEST(WildMatch, ManyStarsDoNotBacktrackExponentially) {
   EXPECT_TRUE(zip::IsMatch(Pattern, Subject + "b"));
 }
 
+TEST(WildMatch, LongestNamesGiveTheSameCodes) {
+  const std::string Long(65535, 'a');
+  const TCase Cases[] = {
+      {"*a*a*b", Long.c_str(), 3},      {"*a*a*a", Long.c_str(), 1}, {"a*[b-c]", Long.c_str(), 4},
+      {"*?", Long.c_str(), 1},          {"?*b", Long.c_str(), 5},    {"*x*", Long.c_str(), 5},
+      {"a*a?[!b]", Long.c_str(), 1},    {"[a]*[", Long.c_str(), 6},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Pattern);
+    EXPECT_EQ(zip::Match(C.Pattern, C.Subject), C.Result);
+  }
+  EXPECT_EQ(zip::Match("*a*a*b", Long + "b"), 1);
+  EXPECT_EQ(zip::MatchAfterStar("*a*a*b", Long), 3);
+}
+
 }  // namespace

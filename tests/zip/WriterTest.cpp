@@ -1,9 +1,14 @@
 #include "install/zip/ZipWriter.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <utime.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +16,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "install/zip/ZipCrypt.h"
@@ -429,6 +435,119 @@ TEST_F(ZipWriterTest, FilesThatCannotBeAddedAreReported) {
   EXPECT_EQ(NotAdded[1], (Tree / "huge").string());
   ASSERT_EQ(Missing.size(), 1u);
   EXPECT_EQ(Skipped, 1);
+  EXPECT_EQ(Shell("unzip -t " + Quote(Archive)), 0);
+}
+
+// What the writer holds after a run is the archive it wrote, as a reader reads it.
+void ExpectHeldAsWritten(const zip::TZipWriter& W, const fs::path& Archive) {
+  zip::TZipReader R;
+  R.SetZipName(Archive.string());
+  R.OpenZip();
+  ASSERT_EQ(W.Count(), R.Count());
+  for (int I = 0; I < R.Count(); ++I) {
+    SCOPED_TRACE(R.Entries(I).FullName());
+    EXPECT_EQ(W.Entries(I).FullName(), R.Entries(I).FullName());
+    EXPECT_EQ(W.Entries(I).LocalHeaderOffset, R.Entries(I).LocalHeaderOffset);
+    EXPECT_EQ(W.Entries(I).CompressedSize, R.Entries(I).CompressedSize);
+    EXPECT_EQ(W.Entries(I).CRC32, R.Entries(I).CRC32);
+  }
+}
+
+TEST_F(ZipWriterTest, AfterARunTheEntriesAreThoseJustWritten) {
+  const fs::path Archive = Dir / "held.zip";
+  zip::TZipWriter W;
+  Setup(W, Archive);
+  W.SetFilesList(TreeNames());
+  ASSERT_EQ(W.ZipFiles(), 5);
+  EXPECT_EQ(W.Count(), 5);
+  ExpectHeldAsWritten(W, Archive);
+
+  // An update: the old entries in place, the new file after them, in the sort asked for.
+  WriteFile(Tree / "added.txt", "one more");
+  base::TStringList L;
+  L.Add((Tree / "added.txt").string());
+  W.SetFilesList(L);
+  ASSERT_EQ(W.ZipFiles(), 1);
+  ExpectHeldAsWritten(W, Archive);
+  EXPECT_EQ(W.Count(), 6);
+  EXPECT_EQ(W.Entries(5).FullName(), "added.txt");
+
+  W.SetSortMode(zip::ByName);
+  WriteFile(Tree / "0first.txt", "sorts first");
+  L.Clear();
+  L.Add((Tree / "0first.txt").string());
+  W.SetFilesList(L);
+  ASSERT_EQ(W.ZipFiles(), 1);
+  ASSERT_EQ(W.Count(), 7);
+  EXPECT_EQ(W.Entries(0).FullName(), "0first.txt");
+  EXPECT_EQ(W.SortMode(), zip::ByName);
+}
+
+TEST_F(ZipWriterTest, OnStartZipSeesTheOffsetItsHeaderGoesTo) {
+  const fs::path Archive = Dir / "offsets.zip";
+  zip::TZipWriter W;
+  Setup(W, Archive);
+  W.SetFilesList(TreeNames());
+  std::vector<uint64_t> Seen;
+  W.OnStartZip = [&](base::TObject*, const std::string&, zip::TZipHeaderInfo& Header, bool&) {
+    Seen.push_back(Header.LocalHeaderOffset);
+  };
+  ASSERT_EQ(W.ZipFiles(), 5);
+  zip::TZipReader R;
+  R.SetZipName(Archive.string());
+  R.OpenZip();
+  ASSERT_EQ(Seen.size(), 5u);
+  for (int I = 0; I < R.Count(); ++I) EXPECT_EQ(Seen[I], R.Entries(I).LocalHeaderOffset) << R.Entries(I).FullName();
+  EXPECT_GT(Seen[1], 0u);
+}
+
+TEST_F(ZipWriterTest, OnlyRegularFilesAndFoldersAreAddedTheRestIsReportedUnopened) {
+  const fs::path Fifo = Tree / "pipe";
+  ASSERT_EQ(::mkfifo(Fifo.c_str(), 0644), 0);
+  const fs::path Socket = Tree / "socket";
+  const int Listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(Listening, 0);
+  sockaddr_un Address{};
+  Address.sun_family = AF_UNIX;
+  std::strncpy(Address.sun_path, Socket.c_str(), sizeof Address.sun_path - 1);
+  ASSERT_EQ(::bind(Listening, reinterpret_cast<const sockaddr*>(&Address), sizeof Address), 0);
+  // A writer on the FIFO's other end notes whether the FIFO was opened for reading, and
+  // lets such a reader go at once rather than block the test.
+  std::atomic<bool> Released{false};
+  std::atomic<bool> OpenedByTheRun{false};
+  std::thread OtherEnd([&] {
+    const int Handle = ::open(Fifo.c_str(), O_WRONLY);
+    if (!Released) OpenedByTheRun = true;
+    if (Handle >= 0) ::close(Handle);
+  });
+
+  const fs::path Archive = Dir / "special.zip";
+  zip::TZipWriter W;
+  Setup(W, Archive);
+  base::TStringList L;
+  for (const fs::path& Name : {Fifo, Socket, fs::path("/dev/null"), Tree / "text.txt"}) L.Add(Name.string());
+  W.SetFilesList(L);
+  std::vector<std::pair<std::string, std::string>> NotAdded;
+  W.OnFileNotAdded = [&](base::TObject*, const std::string& Name, const std::string& Reason) {
+    NotAdded.emplace_back(Name, Reason);
+  };
+  const int Added = W.ZipFiles();
+
+  Released = true;
+  const int Release = ::open(Fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  OtherEnd.join();
+  ::close(Release);
+  ::close(Listening);
+
+  EXPECT_EQ(Added, 1);
+  EXPECT_FALSE(OpenedByTheRun);
+  const std::vector<std::pair<std::string, std::string>> Expected = {
+      {Fifo.string(), "Not a regular file or folder: a FIFO"},
+      {Socket.string(), "Not a regular file or folder: a socket"},
+      {"/dev/null", "Not a regular file or folder: a device"}};
+  EXPECT_EQ(NotAdded, Expected);
+  ASSERT_EQ(W.Count(), 1);
+  EXPECT_EQ(W.Entries(0).FullName(), "text.txt");
   EXPECT_EQ(Shell("unzip -t " + Quote(Archive)), 0);
 }
 
