@@ -19,9 +19,9 @@
 #include "editor/controls/LabelEffect.h"
 #include "editor/effects/FrameTransitions.h"
 #include "editor/forms/CheckedField.h"
-#include "editor/forms/NewGIF.h"
 #include "editor/forms/PrevWizDlj.h"
 #include "gif/AppExtNSLoop.h"
+#include "gif/GIFImage.h"
 #include "gif/GraphicControlExtension.h"
 #include "platform/base/Rounding.h"
 #include "platform/graphics/Picture.h"
@@ -61,7 +61,7 @@ std::string SizeProblem(int64_t Width, int64_t Height, int64_t Count) {
   const std::string Size = std::to_string(Width) + " x " + std::to_string(Height);
   if (Width * Height > gif::TGIFSubImage::MaxFramePixels)
     return "A frame of " + Size + " has more than " + std::to_string(gif::TGIFSubImage::MaxFramePixels) + " pixels.";
-  if (Width * Height * Count > TCreateGIFForm::MaxTotalPixels)
+  if (Width * Height * Count > gif::TGIFImageList::MaxImagePixels)
     return std::to_string(Count) + " frames of " + Size + " are more than an animation can hold.";
   return {};
 }
