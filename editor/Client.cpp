@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 
 #include "editor/Preview.h"
 #include "editor/controls/ComboBox97.h"
@@ -97,6 +99,18 @@ std::unique_ptr<graphics::TBitmap> BitmapLike(graphics::TBitmap& Like, int Width
   return Bitmap;
 }
 
+// Where the shadow of a text at Point goes, D away toward Position (0 left-top, 1
+// right-top, 2 right-bottom, 3 left-bottom; none for another). Far out of the canvas's
+// range it stays at the range's edge, where it shows no more than it would further out.
+std::optional<base::TPoint> ShadowPlace(base::TPoint Point, int D, int Position) {
+  constexpr int Signs[][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+  if (Position < 0 || Position > 3) return std::nullopt;
+  auto Move = [D](int From, int Sign) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{From} + int64_t{Sign} * D, INT32_MIN, INT32_MAX));
+  };
+  return base::Point(Move(Point.X, Signs[Position][0]), Move(Point.Y, Signs[Position][1]));
+}
+
 }  // namespace
 
 TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
@@ -110,10 +124,10 @@ TGifClientForm::TGifClientForm(TGiffer& Main, int Index, QWidget* Parent)
   FEditFrame = &Frame;
   FEditFrameAlive = Frame.Alive();
   FEditIndexValue = Index;
-  Ui->ImagePanel->setFixedSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);
-  FRealSize = Ui->ImagePanel->size();
+  FRealSize = QSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);
   // Undo and redo refill this bitmap, so its canvas keeps the pen and brush.
   Ui->FramePaint->SetPicture(FPicture.get());
+  RestoreRealSize();
 }
 
 QSize TGifClientForm::sizeHint() const {
@@ -277,6 +291,7 @@ void TGifClientForm::SetPaintBoxCursor(Qt::CursorShape Cursor) { Ui->FramePaint-
 QSize TGifClientForm::ImagePanelSize() const { return Ui->ImagePanel->size(); }
 
 void TGifClientForm::SetImagePanelSize(QSize Size) {
+  FPanelSize = Size;
   // The display inside the border stays between 1 and the largest side a widget paints.
   const int Least = 1 + 2 * PanelBorder, Most = MaxDisplaySide + 2 * PanelBorder;
   Ui->ImagePanel->setFixedSize(std::clamp(Size.width(), Least, Most), std::clamp(Size.height(), Least, Most));
@@ -285,7 +300,7 @@ void TGifClientForm::SetImagePanelSize(QSize Size) {
 
 void TGifClientForm::RestoreRealSize() { SetImagePanelSize(FRealSize); }
 
-bool TGifClientForm::AtRealSize() const { return Ui->ImagePanel->width() == FRealSize.width(); }
+bool TGifClientForm::AtRealSize() const { return FPanelSize.width() == FRealSize.width(); }
 
 void TGifClientForm::PictureResized(bool WasRealSize) {
   FRealSize = QSize(FPicture->Width() + 2 * PanelBorder, FPicture->Height() + 2 * PanelBorder);
@@ -349,6 +364,8 @@ void TGifClientForm::EndRubberBand() {
 void TGifClientForm::BeginChange() {
   FUndoBitmap->Assign(FPicture.get());
   FMain.SetUndoEnabled(true);
+  // What Redo would bring back is older than this change.
+  FRedoBitmap = std::make_unique<graphics::TBitmap>();
   FMain.SetRedoEnabled(false);
 }
 
@@ -573,6 +590,8 @@ void TGifClientForm::CommitSelection() {
   if (!HasSelection()) return;
   const QPoint At = SelectionAt();
   const bool Moves = FPasted || At != QPoint(FSelRectValue.Left, FSelRectValue.Top);
+  // A moved lift is a change of its own; a paste took its undo copy when it came.
+  if (Moves && !FPasted) BeginChange();
   FPicture->Canvas().SetCopyMode(graphics::cmSrcCopy);
   FPicture->Canvas().Draw(At.x(), At.y(), FSelection.get());
   DropSelection();
@@ -615,9 +634,14 @@ void TGifClientForm::PasteClipboard() {
   if (!Clipboard || !Clipboard->HasImage()) return;
   const QImage Image = Flattened(Clipboard->Image());
   if (Image.isNull()) return;
-  if (HasSelection()) CommitSelection();
   graphics::TBitmap Pasted;
   ui::AssignQImage(Pasted, Image);
+  // A frame the project could not take back is refused before anything changes.
+  const bool Placed = *FEditFrameAlive;
+  gif::TGIFSubImage::CheckScreenFit(Placed ? FEditFrame->Left() : 0, Placed ? FEditFrame->Top() : 0,
+                                    std::max(FPicture->Width(), Pasted.Width()),
+                                    std::max(FPicture->Height(), Pasted.Height()));
+  if (HasSelection()) CommitSelection();
   BeginChange();
   const bool WasRealSize = AtRealSize();
   if (Pasted.Width() > FPicture->Width()) FPicture->SetWidth(Pasted.Width());
@@ -647,8 +671,9 @@ void TGifClientForm::UndoEdit() {
 }
 
 void TGifClientForm::RedoEdit() {
-  if (FRedoBitmap->Empty()) return;
   if (HasSelection()) CommitSelection();
+  // Committing a moved selection was a change, and a change ends Redo.
+  if (FRedoBitmap->Empty()) return;
   const bool WasRealSize = AtRealSize();
   FMain.SetRedoEnabled(false);
   FPicture->Assign(FRedoBitmap.get());
@@ -676,11 +701,8 @@ void TGifClientForm::TextTool(base::TPoint Point) {
   if (Shadow) {
     Canvas.Font().SetColor(Form.ShadowColor());
     Canvas.Brush().SetStyle(graphics::bsClear);
-    const int D = Displacement;
-    const base::TPoint Offsets[] = {{-D, -D}, {D, -D}, {D, D}, {-D, D}};
-    const int Position = Form.PosComboBox()->currentIndex();
-    if (Position >= 0 && Position < 4)
-      Canvas.TextOut(Point.X + Offsets[Position].X, Point.Y + Offsets[Position].Y, Text);
+    if (const std::optional<base::TPoint> At = ShadowPlace(Point, Displacement, Form.PosComboBox()->currentIndex()))
+      Canvas.TextOut(At->X, At->Y, Text);
   }
   Canvas.Font().SetColor(Form.FontColor());
   Canvas.TextOut(Point.X, Point.Y, Text);

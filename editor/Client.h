@@ -139,6 +139,8 @@ class TGifClientForm : public QWidget, public TFrameEditorLink {
   std::shared_ptr<const bool> FEditFrameAlive;
   int FEditIndexValue = 0;
   QSize FRealSize;
+  // The panel size last asked for; the panel itself may be clamped to what can be shown.
+  QSize FPanelSize;
   graphics::TPenMode FSavedPenMode = graphics::pmCopy;
   bool FDrawingValue = false;
   bool FBandShown = false;

@@ -33,14 +33,15 @@ void TGiffer::RunEffect(TEffectForm& Form, const std::function<void(TTransitionF
   }
   // Nothing may play the copy while its frames are drawn on.
   FPreview->StopPlaying();
-  auto Finish = [this] {
+  ui::THourGlass Busy(ui::crAppStart);
+  TTransitionFrames Frames(*Copy, *FGifImage);
+  auto Finish = [this, &Frames] {
     FPanels[0]->setText(QStringLiteral("Ready"));
     FPreview->Rebind();
     FPreview->ShowCurrentFrame();
-    SetModified(true);
+    // A run stopped before its first frame changed nothing.
+    if (Frames.Stored()) SetModified(true);
   };
-  ui::THourGlass Busy(ui::crAppStart);
-  TTransitionFrames Frames(*Copy, *FGifImage);
   try {
     Draw(Frames, *Check.Run);
   } catch (...) {

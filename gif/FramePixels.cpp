@@ -1,6 +1,5 @@
 #include "gif/FramePixels.h"
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -53,10 +52,10 @@ void StoreFrameBitmap(TGIFSubImage& Frame, graphics::TBitmap& Bitmap) {
   }
   const int Width = Bitmap.Width();
   const int Height = Bitmap.Height();
-  // New pixels of the new size; a size off the largest screen is refused unchanged.
+  // A size off the largest screen is refused before the frame changes.
+  TGIFSubImage::CheckScreenFit(Frame.Left(), Frame.Top(), Width, Height);
   if (Width != Frame.Width() || Height != Frame.Height())
-    Frame.SetBounds(Frame.Left(), Frame.Top(), static_cast<uint16_t>(std::min(Width, 0xFFFF)),
-                    static_cast<uint16_t>(std::min(Height, 0xFFFF)));
+    Frame.SetBounds(Frame.Left(), Frame.Top(), static_cast<uint16_t>(Width), static_cast<uint16_t>(Height));
   for (int Y = 0; Y < Height; ++Y) std::memcpy(Frame.Scanline(Y), Bitmap.ScanLine(Y), static_cast<size_t>(Width));
   // Renderings of the old pixels are gone.
   Frame.ReleaseBitmap();

@@ -42,10 +42,14 @@ void TGIFSubImage::SetBoundsPart(int Index, uint16_t Value) {
   SetBounds(Parts[0], Parts[1], Parts[2], Parts[3]);
 }
 
-void TGIFSubImage::SetBounds(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight) {
-  // Everything that can fail comes first, so a refused change leaves the frame as it was.
+void TGIFSubImage::CheckScreenFit(int64_t ALeft, int64_t ATop, int64_t AWidth, int64_t AHeight) {
   if (ALeft + AWidth > MaxScreenSide || ATop + AHeight > MaxScreenSide)
     RaiseGIFError("Frame extends beyond the largest logical screen (65535 pixels)");
+}
+
+void TGIFSubImage::SetBounds(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight) {
+  // Everything that can fail comes first, so a refused change leaves the frame as it was.
+  CheckScreenFit(ALeft, ATop, AWidth, AHeight);
   const bool SizeChanged = AWidth != Width() || AHeight != Height();
   std::unique_ptr<uint8_t[]> NewData;
   const int64_t NewSize = static_cast<int64_t>(AWidth) * AHeight;

@@ -26,6 +26,9 @@ class TGIFSubImage : public TGIFItem {
   static constexpr int64_t MaxFramePixels = int64_t{1} << 26;
   // A frame's right and bottom edges lie on a logical screen of 16-bit sides.
   static constexpr int MaxScreenSide = 65535;
+  // "Frame extends beyond the largest logical screen (65535 pixels)" for a picture of
+  // AWidth x AHeight at (ALeft, ATop) whose edges would pass that screen.
+  static void CheckScreenFit(int64_t ALeft, int64_t ATop, int64_t AWidth, int64_t AHeight);
   explicit TGIFSubImage(TGIFImage* AGIFImage);
   ~TGIFSubImage() override;
 

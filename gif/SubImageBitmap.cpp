@@ -223,9 +223,7 @@ void TGIFSubImage::ImportPixels(graphics::TBitmap& Bitmap, graphics::TPixelForma
 
 void TGIFSubImage::AssignFromBitmap(graphics::TBitmap& Source) {
   // Refused before anything changes: the frame's edges must stay on a 16-bit screen.
-  if (!Source.Empty() && (Left() + int64_t{Source.Width()} > MaxScreenSide ||
-                          Top() + int64_t{Source.Height()} > MaxScreenSide))
-    RaiseGIFError("Frame extends beyond the largest logical screen (65535 pixels)");
+  if (!Source.Empty()) CheckScreenFit(Left(), Top(), Source.Width(), Source.Height());
   // The frame keeps its extensions, with its timing; only its pixels are replaced.
   // Its own bitmap as the source stays alive until the conversion is done.
   std::unique_ptr<graphics::TBitmap> Own = std::move(FBitmap);

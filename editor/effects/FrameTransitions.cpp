@@ -1,10 +1,32 @@
 #include "editor/effects/FrameTransitions.h"
 
+#include <vector>
+
 #include "gif/FramePixels.h"
+#include "gif/GraphicControlExtension.h"
 #include "platform/base/Exceptions.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/Palette.h"
 
 namespace editor {
+
+namespace {
+
+// Which pixels of Picture hold Index, row by row; none when none does.
+std::vector<bool> TransparentPixels(int Index, graphics::TBitmap& Picture) {
+  if (Index < 0 || Picture.PixelFormat() != graphics::pf8bit) return {};
+  std::vector<bool> Clear(static_cast<size_t>(Picture.Width()) * Picture.Height());
+  bool Any = false;
+  for (int Y = 0; Y < Picture.Height(); ++Y) {
+    const uint8_t* Row = Picture.ScanLine(Y);
+    for (int X = 0; X < Picture.Width(); ++X)
+      if (Row[X] == Index) Clear[static_cast<size_t>(Y) * Picture.Width() + X] = Any = true;
+  }
+  if (!Any) return {};
+  return Clear;
+}
+
+}  // namespace
 
 graphics::TBitmap& TTransitionFrames::Bitmap(int Frame) {
   std::unique_ptr<graphics::TBitmap>& Found = FBitmaps[Frame];
@@ -18,12 +40,45 @@ void TTransitionFrames::UseColorsOf(int Frame, int Key) {
   if (Frame == Key) return;
   graphics::TBitmap& Picture = Bitmap(Frame);
   // The table itself: the bitmap's palette is padded to 256 entries with black.
-  const gif::TGIFColorMap* Colors = FCopy.Frames().SubImages(Key)->ActiveColorMap();
+  const gif::TGIFSubImage& KeyFrame = *FCopy.Frames().SubImages(Key);
+  const gif::TGIFColorMap* Colors = KeyFrame.ActiveColorMap();
   if (Colors->Count() == 0) return;
+  // Transparent pixels have no colour to be matched by: they are found by index first.
+  const std::vector<bool> Clear = TransparentPixels(TransparentIndexOf(Frame), Picture);
+  FTransparentIndex[Frame] = -1;
   // Through true colour, so that every pixel is matched by the colour it shows now.
   Picture.SetPixelFormat(graphics::pf24bit);
   Picture.SetPalette(Colors->MakePalette());
   Picture.SetPixelFormat(graphics::pf8bit);
+  if (Clear.empty()) return;
+  // The key's own transparent entry, or one more entry that no colour is matched to.
+  int Index = Colors->Count();
+  if (KeyFrame.Transparent() && KeyFrame.GraphicControlExtension() &&
+      KeyFrame.GraphicControlExtension()->TransparentColor() < Colors->Count()) {
+    Index = KeyFrame.GraphicControlExtension()->TransparentColor();
+  } else if (Index < 256) {
+    gdi::LOGPALETTE Entries;
+    Entries.palPalEntry.resize(static_cast<size_t>(Index) + 1);
+    gdi::GetPaletteEntries(Picture.Palette(), 0, static_cast<uint32_t>(Index), Entries.palPalEntry.data());
+    // A twin of entry 0 loses every tie to it, so drawing never lands on it.
+    Entries.palPalEntry.back() = Entries.palPalEntry.front();
+    Picture.SetPalette(gdi::CreatePalette(Entries));
+  } else {
+    return;
+  }
+  for (int Y = 0; Y < Picture.Height(); ++Y) {
+    uint8_t* Row = Picture.ScanLine(Y);
+    for (int X = 0; X < Picture.Width(); ++X)
+      if (Clear[static_cast<size_t>(Y) * Picture.Width() + X]) Row[X] = static_cast<uint8_t>(Index);
+  }
+  FTransparentIndex[Frame] = Index;
+}
+
+int TTransitionFrames::TransparentIndexOf(int Frame) const {
+  if (const auto Found = FTransparentIndex.find(Frame); Found != FTransparentIndex.end()) return Found->second;
+  const gif::TGIFSubImage& Own = *FCopy.Frames().SubImages(Frame);
+  const gif::TGIFGraphicControlExtension* Control = Own.GraphicControlExtension();
+  return Own.Transparent() && Control ? Control->TransparentColor() : -1;
 }
 
 void TTransitionFrames::DrawOver(int Frame, graphics::TBitmap& Picture) { Bitmap(Frame).Canvas().Draw(0, 0, &Picture); }
@@ -41,7 +96,20 @@ void TTransitionFrames::CopyPixel(int Frame, int Source, int X, int Y) {
   if (Color >= 0) Bitmap(Frame).Canvas().SetPixels(X, Y, Color);
 }
 
-void TTransitionFrames::Store(int Frame) { gif::StoreFrameBitmap(*FProject.Frames().SubImages(Frame), Bitmap(Frame)); }
+void TTransitionFrames::Store(int Frame) {
+  gif::TGIFSubImage& Into = *FProject.Frames().SubImages(Frame);
+  graphics::TBitmap& Picture = Bitmap(Frame);
+  if (const auto Found = FTransparentIndex.find(Frame); Found != FTransparentIndex.end() && Found->second >= 0) {
+    // The frame takes the table its picture is under, so its indexes, the transparent
+    // one among them, go in as they are.
+    Into.ColorMap()->LoadFromPalette(Picture.Palette());
+    if (gif::TGIFGraphicControlExtension* Control = Into.GraphicControlExtension())
+      Control->SetTransparentColor(static_cast<uint8_t>(Found->second));
+  }
+  // A store that fails may still have changed the frame.
+  FStored = true;
+  gif::StoreFrameBitmap(Into, Picture);
+}
 
 namespace {
 

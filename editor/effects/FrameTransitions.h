@@ -31,11 +31,20 @@ class TTransitionFrames {
   void CopyPixel(int Frame, int Source, int X, int Y);
   // The project's frame takes the copy's picture.
   void Store(int Frame);
+  // Some frame of the project took a picture.
+  bool Stored() const { return FStored; }
 
  private:
   gif::TGIFImage& FCopy;
   gif::TGIFImage& FProject;
   std::map<int, std::unique_ptr<graphics::TBitmap>> FBitmaps;
+  // The transparent index of Frame's picture, -1 for none.
+  int TransparentIndexOf(int Frame) const;
+
+  // Frames whose pictures took another table, and the entry their transparent pixels
+  // took in it (-1: none).
+  std::map<int, int> FTransparentIndex;
+  bool FStored = false;
 };
 
 // What every transition does to each frame of its run before its own drawing.

@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <random>
+#include <string>
 
 #include "editor/Main.h"
 #include "editor/Preview.h"
@@ -19,6 +21,7 @@
 #include "editor/forms/CheckedField.h"
 #include "editor/forms/PrevWizDlj.h"
 #include "gif/AppExtNSLoop.h"
+#include "gif/GIFImage.h"
 #include "gif/GraphicControlExtension.h"
 #include "platform/base/Rounding.h"
 #include "platform/graphics/Picture.h"
@@ -51,6 +54,17 @@ void LoadPicture(const std::string& Name, graphics::TBitmap& Into) {
 }
 
 bool FileExists(const std::string& Name) { return QFileInfo(QString::fromStdString(Name)).isFile(); }
+
+// Why Count frames of Width x Height cannot be made; empty when they can. Asked before
+// anything is allocated or the open project goes.
+std::string SizeProblem(int64_t Width, int64_t Height, int64_t Count) {
+  const std::string Size = std::to_string(Width) + " x " + std::to_string(Height);
+  if (Width * Height > gif::TGIFSubImage::MaxFramePixels)
+    return "A frame of " + Size + " has more than " + std::to_string(gif::TGIFSubImage::MaxFramePixels) + " pixels.";
+  if (Width * Height * Count > gif::TGIFImageList::MaxImagePixels)
+    return std::to_string(Count) + " frames of " + Size + " are more than an animation can hold.";
+  return {};
+}
 
 }  // namespace
 
@@ -129,7 +143,7 @@ bool TGIFWizardForm::eventFilter(QObject* Watched, QEvent* Event) {
 }
 
 void TGIFWizardForm::ChoseBackClick() {
-  ui::TOpenDialog Dialog;
+  ui::TOpenPictureDialog Dialog;
   Dialog.SetFilter(PictureFilter);
   Dialog.SetInitialDir(FMain.FStartDir() + "/Image");
   if (ui::Dialogs().ExecuteOpen(Dialog)) Ui->BackGroundEdit->setText(QString::fromStdString(Dialog.FileName()));
@@ -161,6 +175,10 @@ bool TGIFWizardForm::MakePreviewPicture() {
     if (!Width) return false;
     const std::optional<int> Height = CheckedInteger(*Ui->EditHeight, "Height", 1, MaxSide);
     if (!Height) return false;
+    if (const std::string Problem = SizeProblem(*Width, *Height, 1); !Problem.empty()) {
+      Refuse(Problem);
+      return false;
+    }
     Picture.SetWidth(*Width);
     Picture.SetHeight(*Height);
   }
@@ -270,6 +288,10 @@ bool TGIFWizardForm::CheckBuild(graphics::TBitmap& Background, bool& HasBackgrou
   }
   if (Width > MaxSide || Height > MaxSide) {
     Refuse((Width > MaxSide ? "Width>" : "Height>") + std::to_string(MaxSide) + ".");
+    return false;
+  }
+  if (const std::string Problem = SizeProblem(Width, Height, Count); !Problem.empty()) {
+    Refuse(Problem);
     return false;
   }
   if (Ui->FallWallRB->isChecked() && Ui->FullRound->isChecked() && Count < 3) {

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <vector>
 
 #include "editor/Client.h"
@@ -775,6 +776,135 @@ TEST_F(ClientTest, APastedPictureWithTransparencyLiesOnWhite) {
   Tool("CursorlButton");
   EXPECT_EQ(IndexAt(Form.Picture(), 0, 0), Red);
   EXPECT_EQ(IndexAt(Form.Picture(), 3, 3), White);
+}
+
+TEST_F(ClientTest, APastePastTheLargestScreenIsRefusedBeforeAnythingChanges) {
+  const QSize Refused[] = {{70000, 1}, {1, 70000}};
+  for (QSize Size : Refused) {
+    editor::TGifClientForm& Form = Open();
+    Tool("SelectButton");
+    Drag(Form, {10, 10}, {}, {20, 15});
+    QTest::mousePress(Form.FramePaint(), Qt::LeftButton, {}, {12, 12});
+    QTest::mouseMove(Form.FramePaint(), {32, 12});
+    QTest::mouseRelease(Form.FramePaint(), Qt::LeftButton, {}, {32, 12});
+    const std::vector<uint8_t> Before = Indexes(Form.Picture());
+    PutOnClipboard(Size.width(), Size.height(), Qt::green);
+    TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+    Command("Paste1");
+    const auto Shown = editortest::Messages(Dialogs);
+    ASSERT_EQ(Shown.size(), 1u) << Size.width();
+    EXPECT_EQ(Shown[0].first, "Frame extends beyond the largest logical screen (65535 pixels)");
+    EXPECT_EQ(Form.Picture().Width(), 100);
+    EXPECT_EQ(Form.Picture().Height(), 60);
+    EXPECT_EQ(Indexes(Form.Picture()), Before);
+    EXPECT_EQ(Form.SelectionAt(), QPoint(30, 10)) << "the moved selection still floats";
+    EXPECT_EQ(Form.StatusPanel(7)->text(), "");
+    EXPECT_FALSE(Enabled("Undo1"));
+    Form.Discard();
+    editortest::RunPosted();
+  }
+  // The largest side the screen takes pastes and stores.
+  editor::TGifClientForm& Form = Open();
+  PutOnClipboard(65535, 1, Qt::green);
+  Command("Paste1");
+  Form.StoreFrame();
+  EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Width(), 65535);
+  EXPECT_EQ(Main().FGif()->Frames().SubImages(0)->Pixels(65534, 0), Green);
+}
+
+TEST_F(ClientTest, CommittingAMovedSelectionIsAChangeThatEndsRedo) {
+  editor::TGifClientForm& Form = Open();
+  const std::vector<uint8_t> Before = Indexes(Form.Picture());
+  Tool("PenButton");
+  Click(Form, {40, 40});
+  Command("Undo1");
+  ASSERT_TRUE(Enabled("Redo1"));
+  Tool("SelectButton");
+  Drag(Form, {10, 10}, {}, {20, 15});
+  QTest::mousePress(Form.FramePaint(), Qt::LeftButton, {}, {12, 12});
+  QTest::mouseMove(Form.FramePaint(), {32, 12});
+  QTest::mouseRelease(Form.FramePaint(), Qt::LeftButton, {}, {32, 12});
+  // Redo pressed while the moved selection floats commits it, and then has nothing to bring back.
+  Command("Redo1");
+  EXPECT_FALSE(Form.HasSelection());
+  const std::vector<uint8_t> Moved = Indexes(Form.Picture());
+  EXPECT_EQ(IndexAt(Form.Picture(), 30, 10), Before[10 * 100 + 10]);
+  EXPECT_EQ(IndexAt(Form.Picture(), 40, 40), Before[40 * 100 + 40]) << "the undone stroke stays undone";
+  for (const char* Name : {"Redo1", "RedoButton"}) EXPECT_FALSE(Enabled(Name)) << Name;
+  ASSERT_TRUE(Enabled("Undo1"));
+  Command("Undo1");
+  EXPECT_EQ(Indexes(Form.Picture()), Before);
+  Command("Redo1");
+  EXPECT_EQ(Indexes(Form.Picture()), Moved);
+  // Committed by a tool, the same.
+  Command("Undo1");
+  Tool("SelectButton");
+  Drag(Form, {10, 10}, {}, {20, 15});
+  QTest::mousePress(Form.FramePaint(), Qt::LeftButton, {}, {12, 12});
+  QTest::mouseMove(Form.FramePaint(), {12, 32});
+  QTest::mouseRelease(Form.FramePaint(), Qt::LeftButton, {}, {12, 32});
+  Tool("CursorlButton");
+  EXPECT_FALSE(Enabled("Redo1"));
+  EXPECT_TRUE(Enabled("Undo1"));
+  EXPECT_EQ(IndexAt(Form.Picture(), 10, 30), Before[10 * 100 + 10]);
+  Command("Undo1");
+  EXPECT_EQ(Indexes(Form.Picture()), Before);
+}
+
+TEST_F(ClientTest, AShadowDisplacedPastTheCoordinateRangeDrawsOnlyTheText) {
+  struct Case {
+    const char* Displacement;
+    int Position;
+  };
+  const Case Cases[] = {{"2147483647", 2}, {"2147483647", 1}, {"-2147483648", 0}, {"-2147483648", 3}};
+  editor::TGifClientForm& Form = Open();
+  ui::InstallQtGlyphRasterizer();
+  editor::TTextForm& Text = *Main().Forms().TextForm;
+  Text.TextEdit()->setText("WWW");
+  QFont Font(QStringLiteral("DejaVu Sans"));
+  Font.setPixelSize(20);
+  Text.SimpleLabel()->setFont(Font);
+  Text.SetFontColor(0x0000FF);
+  Text.SetShadowColor(0x00FF00);
+  Text.ShadowCB()->setChecked(true);
+  const std::vector<uint8_t> Before = Indexes(Form.Picture());
+  const auto Count = [](const std::vector<uint8_t>& Pixels, uint8_t Index) {
+    return std::count(Pixels.begin(), Pixels.end(), Index);
+  };
+  for (const Case& C : Cases) {
+    Text.DispEdit()->setText(C.Displacement);
+    Tool("TextButton");
+    WhenModal<editor::TTextForm>([&C](editor::TTextForm& Dialog) {
+      Dialog.PosComboBox()->setCurrentIndex(C.Position);
+      Dialog.accept();
+    });
+    Click(Form, {10, 10});
+    const std::vector<uint8_t> After = Indexes(Form.Picture());
+    EXPECT_GT(Count(After, Red), Count(Before, Red)) << C.Displacement << " " << C.Position;
+    int NewGreens = 0;
+    for (size_t At = 0; At < After.size(); ++At) NewGreens += After[At] == Green && Before[At] != Green;
+    EXPECT_EQ(NewGreens, 0) << "no shadow shows: " << C.Displacement << " " << C.Position;
+    Command("Undo1");
+  }
+}
+
+TEST_F(ClientTest, RealSizeOfAFrameWiderThanTheDisplayLetsSelectWorkAgain) {
+  maintest::WriteGIF(InStart("wide.gif"), 40000, 2);
+  Shown({"wide.gif"});
+  Main().Preview()->Button("EditButton")->click();
+  auto* Form = dynamic_cast<editor::TGifClientForm*>(Main().FrameEditor());
+  ASSERT_NE(Form, nullptr);
+  EXPECT_EQ(Form->FRealWidth(), 40008);
+  Tool("Scale50S");
+  Tool("Realsize1");
+  Tool("SelectButton");
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+  editor::TFrameView& View = *Form->FramePaint();
+  Drag(*Form, {View.DisplayX(100), 0}, {}, {View.DisplayX(200), View.DisplayY(2)});
+  EXPECT_TRUE(Dialogs.Calls().empty()) << "refused as zoomed";
+  ASSERT_TRUE(Form->HasSelection());
+  EXPECT_EQ(Form->FSelRect().Left, 100);
+  EXPECT_EQ(Form->FSelRect().Right, 200);
 }
 
 }  // namespace

@@ -232,4 +232,19 @@ TEST_F(EffectCommandsTest, AnEffectThatStopsPartWayKeepsTheFramesItWrote) {
   EXPECT_TRUE(Giffer->Modified());
 }
 
+TEST_F(EffectCommandsTest, AnEffectStoppedBeforeItsFirstFrameLeavesTheProjectUnmodified) {
+  Open(4);
+  // The run's target has no picture, so nothing is drawn.
+  gif::TGIFImage& Project = *Giffer->FGif();
+  Project.Frames().Add(std::make_unique<gif::TGIFSubImage>(&Project));
+  Giffer->Preview()->Rebind();
+  ASSERT_FALSE(Giffer->Modified());
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+  Run<editor::TFallWallForm>("Fallwall1", [](editor::TFallWallForm& Form) { Form.CountFrame()->setText("5"); });
+  ASSERT_EQ(editortest::Messages(Dialogs).size(), 1u);
+  EXPECT_EQ(editortest::Messages(Dialogs)[0].first, "Frame 5 is empty");
+  EXPECT_FALSE(Giffer->Modified());
+  for (int Frame = 0; Frame < 4; ++Frame) EXPECT_EQ(CountOf(Project, Frame, Grey(Frame)), Width * Height);
+}
+
 }  // namespace

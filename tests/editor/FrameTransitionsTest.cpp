@@ -123,6 +123,51 @@ TEST(FrameTransitions, LastFramePaletteGivesEachFrameTheTargetsColours) {
   EXPECT_EQ(ColorAt(P.Image, 1, 5, 4), White);
 }
 
+void MakeTransparent(gif::TGIFImage& Image, int Frame, uint8_t Index) {
+  gif::TGIFSubImage* Sub = Image.Frames().SubImages(Frame);
+  Sub->GraphicControlExtension()->SetTransparent(true);
+  Sub->GraphicControlExtension()->SetTransparentColor(Index);
+  Sub->SetTransparent(true);
+}
+
+TEST(FrameTransitions, LastFramePaletteKeepsTheTransparentPixelsTransparent) {
+  struct Case {
+    const char* Name;
+    std::vector<base::TColor> Target;
+    // The target's transparent index, -1 for none.
+    int TargetTransparent;
+    uint8_t Expected;
+  };
+  const Case Cases[] = {{"an opaque target gives one more entry", {DarkRed, White}, -1, 2},
+                        {"a transparent target lends its own", {DarkRed, Blue, White}, 1, 1}};
+  for (const Case& C : Cases) {
+    // Left half red, right half transparent (the table's green).
+    Project P(10, 10);
+    for (int Frame = 0; Frame < 2; ++Frame) {
+      AddFrame(P.Image, 10, 10, {Red, Black, Green}, [](int X, int) { return X < 5 ? 0 : 2; });
+      MakeTransparent(P.Image, Frame, 2);
+    }
+    AddFrame(P.Image, 10, 10, C.Target, [&](int, int Y) { return Y < 5 ? (C.TargetTransparent == 1 ? 2 : 1) : 0; });
+    if (C.TargetTransparent >= 0) MakeTransparent(P.Image, 2, static_cast<uint8_t>(C.TargetTransparent));
+    RunFallWall(P.Frames(), {0, 2, 2, true, false}, fdUpToDown, fmUnfold);
+    for (int Frame = 0; Frame < 2; ++Frame) {
+      gif::TGIFSubImage* Sub = P.Image.Frames().SubImages(Frame);
+      gif::TGIFColorMap* Map = Sub->ActiveColorMap();
+      for (int Index = 0; Index < static_cast<int>(C.Target.size()); ++Index)
+        EXPECT_EQ(Map->Colors(Index), C.Target[static_cast<size_t>(Index)]) << C.Name << " " << Frame;
+      ASSERT_TRUE(Sub->Transparent()) << C.Name << " " << Frame;
+      EXPECT_EQ(Sub->GraphicControlExtension()->TransparentColor(), C.Expected) << C.Name;
+      EXPECT_EQ(Sub->GraphicControlExtension()->Delay(), 25);
+      EXPECT_EQ(Sub->Pixels(7, 7), C.Expected) << C.Name << " " << Frame;
+      EXPECT_EQ(ColorAt(P.Image, Frame, 2, 7), DarkRed) << C.Name << " " << Frame;
+    }
+    // Frame 1 uncovered the target's opaque white rows 0-4 over its transparent half.
+    EXPECT_EQ(ColorAt(P.Image, 1, 7, 2), White) << C.Name;
+    EXPECT_NE(P.Image.Frames().SubImages(1)->Pixels(7, 2), C.Expected) << C.Name;
+    EXPECT_EQ(P.Image.Frames().SubImages(0)->Pixels(7, 2), C.Expected) << C.Name;
+  }
+}
+
 TEST(FrameTransitions, SqueezedCopiesKeepColoursInsteadOfMixingIndexes) {
   // One-pixel stripes of indexes 1, 2, 3, 0: ANDing neighbours would give index 0 only.
   Project P(8, 8);

@@ -436,4 +436,70 @@ TEST_F(WizardTest, DoubleClickShowsTheFullView) {
   EXPECT_TRUE(Giffer->Forms().PreviewWizForm->isHidden());
 }
 
+TEST_F(WizardTest, SizesNoProjectCanHoldAreRefusedBeforeTheOpenProjectGoes) {
+  maintest::WriteGIF(InStart("old.gif"));
+  Giffer->LoadProject(InStart("old.gif"));
+  gif::TGIFImage* Old = Giffer->FGif();
+  struct Case {
+    const char* Width;
+    const char* Height;
+    const char* Count;
+    std::string Message;
+  };
+  const Case Cases[] = {
+      {"65535", "65535", "1", "A frame of 65535 x 65535 has more than 67108864 pixels."},
+      {"8193", "8192", "1", "A frame of 8193 x 8192 has more than 67108864 pixels."},
+      {"8192", "8192", "9", "9 frames of 8192 x 8192 are more than an animation can hold."},
+  };
+  for (const Case& C : Cases) {
+    Start();
+    Set("BackGroundEdit", "");
+    Set("EditWidth", "150");
+    Set("EditHeight", "100");
+    Click("NextButton");
+    // Sizes given after the preview was made, so the build is the first to see them.
+    Set("EditWidth", C.Width);
+    Set("EditHeight", C.Height);
+    Set("EditCount", C.Count);
+    TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+    Click("NextButton");
+    Check("NoneRB", true);
+    Click("NextButton");
+    const auto Shown = editortest::Messages(Dialogs);
+    ASSERT_EQ(Shown.size(), 1u) << C.Message;
+    EXPECT_EQ(Shown[0], std::make_pair(C.Message, std::string("Error!")));
+    EXPECT_EQ(Giffer->FGif(), Old);
+    EXPECT_EQ(Giffer->FFileName(), InStart("old.gif"));
+    EXPECT_FALSE(Giffer->Modified());
+    EXPECT_FALSE(Wizard().Built());
+    EXPECT_TRUE(Find<QAbstractButton>("NextButton")->isEnabled());
+    Wizard().reject();
+  }
+  // The preview of page 1 is a frame of that size too.
+  Start();
+  Set("BackGroundEdit", "");
+  Set("EditWidth", "65535");
+  Set("EditHeight", "65535");
+  TScriptedDialogs Dialogs({uitest::Press(ui::mrOk)});
+  Click("NextButton");
+  const auto Shown = editortest::Messages(Dialogs);
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(Shown[0].first, "A frame of 65535 x 65535 has more than 67108864 pixels.");
+  EXPECT_FALSE(Find<QWidget>("Panel3")->isHidden());
+  Wizard().reject();
+}
+
+TEST_F(WizardTest, TheBackgroundIsChosenInAPictureDialogWithAPreview) {
+  Start();
+  WriteBackground(InStart("sand.bmp"), 4, 4);
+  TScriptedDialogs Dialogs({uitest::OpenFiles({InStart("sand.bmp")})});
+  Click("ChoseBack");
+  ASSERT_EQ(Dialogs.Calls().size(), 1u);
+  EXPECT_EQ(Dialogs.Calls()[0].Kind, uitest::TDialogKind::Open);
+  EXPECT_TRUE(Dialogs.Calls()[0].PicturePreview);
+  EXPECT_TRUE(Dialogs.Calls()[0].Filter.starts_with("All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|"));
+  EXPECT_EQ(Find<QLineEdit>("BackGroundEdit")->text().toStdString(), InStart("sand.bmp"));
+  Wizard().reject();
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gif/FramePixels.h"
+#include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 
 namespace {
@@ -85,6 +86,39 @@ TEST(FramePixels, ABitmapInOtherColoursIsConvertedAndKeepsTheTiming) {
   EXPECT_EQ(Frame.ActiveColorMap()->Colors(Frame.Pixels(1, 1)), 0x00FF00);
   ASSERT_NE(Frame.GraphicControlExtension(), nullptr);
   EXPECT_EQ(Frame.GraphicControlExtension()->Delay(), 7);
+}
+
+TEST(FramePixels, ABitmapPastTheLargestScreenIsRefusedAndTheFrameStaysAsItWas) {
+  struct Case {
+    int Left, Width, Height;
+    bool UnderItsTable;
+  };
+  const Case Cases[] = {{0, 70000, 2, true}, {0, 2, 70000, true}, {1, 65535, 1, true}, {0, 70000, 2, false}};
+  for (const Case& C : Cases) {
+    gif::TGIFImage Image;
+    auto Owned = std::make_unique<gif::TGIFSubImage>(&Image);
+    gif::TGIFSubImage& Frame = *Owned;
+    Image.Frames().Add(std::move(Owned));
+    Frame.ColorMap()->Add(0x000000);
+    Frame.ColorMap()->Add(0xFFFFFF);
+    Frame.SetBounds(static_cast<uint16_t>(C.Left), 0, 3, 2);
+    Frame.Scanline(1)[2] = 1;
+    std::unique_ptr<graphics::TBitmap> Bitmap = gif::ReadFrameBitmap(Frame);
+    if (!C.UnderItsTable) Bitmap->SetPixelFormat(graphics::pf24bit);
+    Bitmap->SetWidth(C.Width);
+    Bitmap->SetHeight(C.Height);
+    try {
+      gif::StoreFrameBitmap(Frame, *Bitmap);
+      ADD_FAILURE() << C.Width << " x " << C.Height << " at " << C.Left << " was stored";
+    } catch (const gif::GIFException& E) {
+      EXPECT_STREQ(E.what(), "Frame extends beyond the largest logical screen (65535 pixels)");
+    }
+    EXPECT_EQ(Frame.Left(), C.Left);
+    EXPECT_EQ(Frame.Width(), 3);
+    EXPECT_EQ(Frame.Height(), 2);
+    EXPECT_EQ(Frame.Pixels(2, 1), 1);
+    EXPECT_EQ(Frame.ColorMap()->Count(), 2);
+  }
 }
 
 }  // namespace
