@@ -359,7 +359,7 @@ TEST(ScreenCompositor, ShowsWhatAWholeScreenShowsAcrossTileBorders) {
     const std::vector<TColor> Global = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x808080};
     std::vector<TFrame> Frames;
     for (int F = 0; F < 12; ++F) {
-      TFrame Frame{R.Below(W), R.Below(H), 1 + R.Below(W), 1 + R.Below(H)};
+      TFrame Frame{R.Below(W), R.Below(H), 1 + R.Below(W), 1 + R.Below(H), {}, 0, -1, 0, -1, {}};
       for (int I = 0; I < Frame.Width * Frame.Height; ++I) Frame.Pixels.push_back(static_cast<uint8_t>(R.Below(6)));
       Frame.Delay = 1;
       Frame.Disposal = R.Below(4);
