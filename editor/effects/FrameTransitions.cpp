@@ -5,6 +5,7 @@
 #include "gif/FramePixels.h"
 #include "gif/GraphicControlExtension.h"
 #include "platform/base/Exceptions.h"
+#include "platform/gdi/ColorMatch.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Palette.h"
 
@@ -24,6 +25,27 @@ std::vector<bool> TransparentPixels(int Index, graphics::TBitmap& Picture) {
   }
   if (!Any) return {};
   return Clear;
+}
+
+// For each index of Picture's own palette, the entry of Colors nearest to its colour
+// other than Skipped; Skipped itself when Colors has no other entry.
+std::vector<uint8_t> NearestExcept(graphics::TBitmap& Picture, const gif::TGIFColorMap& Colors, int Skipped) {
+  std::vector<gdi::PALETTEENTRY> Own(256);
+  gdi::GetPaletteEntries(Picture.Palette(), 0, 256, Own.data());
+  std::vector<gdi::XRGB> Others;
+  std::vector<uint8_t> OthersIndex;
+  for (int I = 0; I < Colors.Count(); ++I) {
+    if (I == Skipped) continue;
+    const uint8_t* Triplet = Colors.Data() + static_cast<size_t>(I) * 3;
+    Others.push_back(gdi::MakeXRGB(Triplet[0], Triplet[1], Triplet[2]));
+    OthersIndex.push_back(static_cast<uint8_t>(I));
+  }
+  std::vector<uint8_t> Nearest(256, static_cast<uint8_t>(Skipped));
+  if (Others.empty()) return Nearest;
+  for (size_t I = 0; I < Own.size(); ++I)
+    Nearest[I] = OthersIndex[gdi::NearestIndex(static_cast<uint32_t>(Others.size()), Own[I].peRed, Own[I].peGreen,
+                                               Own[I].peBlue, [&](uint32_t E) { return Others[E]; })];
+  return Nearest;
 }
 
 }  // namespace
@@ -46,6 +68,16 @@ void TTransitionFrames::UseColorsOf(int Frame, int Key) {
   // Transparent pixels have no colour to be matched by: they are found by index first.
   const std::vector<bool> Clear = TransparentPixels(TransparentIndexOf(Frame), Picture);
   FTransparentIndex[Frame] = -1;
+  const bool KeyClear = KeyFrame.Transparent() && KeyFrame.GraphicControlExtension() &&
+                        KeyFrame.GraphicControlExtension()->TransparentColor() < Colors->Count();
+  // The key's transparent entry shows no colour, so none of the frame's shown pixels
+  // may land on it: they take their nearest other entry, found by their indexes now.
+  std::vector<uint8_t> Before, Shown;
+  if (!Clear.empty() && KeyClear) {
+    Shown = NearestExcept(Picture, *Colors, KeyFrame.GraphicControlExtension()->TransparentColor());
+    for (int Y = 0; Y < Picture.Height(); ++Y)
+      Before.insert(Before.end(), Picture.ScanLine(Y), Picture.ScanLine(Y) + Picture.Width());
+  }
   // Through true colour, so that every pixel is matched by the colour it shows now.
   Picture.SetPixelFormat(graphics::pf24bit);
   Picture.SetPalette(Colors->MakePalette());
@@ -53,8 +85,7 @@ void TTransitionFrames::UseColorsOf(int Frame, int Key) {
   if (Clear.empty()) return;
   // The key's own transparent entry, or one more entry that no colour is matched to.
   int Index = Colors->Count();
-  if (KeyFrame.Transparent() && KeyFrame.GraphicControlExtension() &&
-      KeyFrame.GraphicControlExtension()->TransparentColor() < Colors->Count()) {
+  if (KeyClear) {
     Index = KeyFrame.GraphicControlExtension()->TransparentColor();
   } else if (Index < 256) {
     gdi::LOGPALETTE Entries;
@@ -68,8 +99,13 @@ void TTransitionFrames::UseColorsOf(int Frame, int Key) {
   }
   for (int Y = 0; Y < Picture.Height(); ++Y) {
     uint8_t* Row = Picture.ScanLine(Y);
-    for (int X = 0; X < Picture.Width(); ++X)
-      if (Clear[static_cast<size_t>(Y) * Picture.Width() + X]) Row[X] = static_cast<uint8_t>(Index);
+    for (int X = 0; X < Picture.Width(); ++X) {
+      const size_t At = static_cast<size_t>(Y) * Picture.Width() + X;
+      if (Clear[At])
+        Row[X] = static_cast<uint8_t>(Index);
+      else if (!Shown.empty() && Row[X] == Index)
+        Row[X] = Shown[Before[At]];
+    }
   }
   FTransparentIndex[Frame] = Index;
 }

@@ -22,7 +22,7 @@ class TTransitionFrames {
   // The copy's frame as a bitmap, read on first use; "Frame N is empty" when it has none.
   graphics::TBitmap& Bitmap(int Frame);
   // Frame's picture in the colours of Key's table: a copy of that table, each pixel
-  // taking its nearest colour.
+  // taking its nearest colour; a shown pixel never takes Key's transparent entry.
   void UseColorsOf(int Frame, int Key);
   // Picture at (0, 0) over Frame.
   void DrawOver(int Frame, graphics::TBitmap& Picture);

@@ -168,6 +168,27 @@ TEST(FrameTransitions, LastFramePaletteKeepsTheTransparentPixelsTransparent) {
   }
 }
 
+TEST(FrameTransitions, LastFramePaletteKeepsShownPixelsOffTheTargetsTransparentEntry) {
+  // The frames' red is nearest to the target's transparent red: it must stay shown.
+  Project P(10, 10);
+  for (int Frame = 0; Frame < 2; ++Frame) {
+    AddFrame(P.Image, 10, 10, {Red, Black, Green}, [](int X, int) { return X < 5 ? 0 : 2; });
+    MakeTransparent(P.Image, Frame, 2);
+  }
+  AddFrame(P.Image, 10, 10, {Red, DarkRed, White}, [](int, int Y) { return Y < 5 ? 0 : 2; });
+  MakeTransparent(P.Image, 2, 0);
+  RunFallWall(P.Frames(), {0, 2, 2, true, false}, fdUpToDown, fmUnfold);
+  for (int Frame = 0; Frame < 2; ++Frame) {
+    gif::TGIFSubImage* Sub = P.Image.Frames().SubImages(Frame);
+    ASSERT_TRUE(Sub->Transparent()) << Frame;
+    EXPECT_EQ(Sub->GraphicControlExtension()->TransparentColor(), 0) << Frame;
+    EXPECT_EQ(Sub->Pixels(7, 7), 0) << Frame;
+    EXPECT_EQ(Sub->Pixels(2, 7), 1) << Frame;
+  }
+  // Frame 1 uncovered the target's transparent rows 0-4: they stay transparent.
+  EXPECT_EQ(P.Image.Frames().SubImages(1)->Pixels(2, 2), 0);
+}
+
 TEST(FrameTransitions, SqueezedCopiesKeepColoursInsteadOfMixingIndexes) {
   // One-pixel stripes of indexes 1, 2, 3, 0: ANDing neighbours would give index 0 only.
   Project P(8, 8);
