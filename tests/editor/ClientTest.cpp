@@ -109,6 +109,19 @@ class ClientTest : public MainWindowTest {
     Action->trigger();
   }
   bool Enabled(const char* Name) { return Main().Action(Name)->isEnabled(); }
+  // "WWW" in blue, 20 pixels of DejaVu Sans, with a green shadow.
+  editor::TTextForm& ShadowedText() {
+    ui::InstallQtGlyphRasterizer();
+    editor::TTextForm& Text = *Main().Forms().TextForm;
+    Text.TextEdit()->setText("WWW");
+    QFont Font(QStringLiteral("DejaVu Sans"));
+    Font.setPixelSize(20);
+    Text.SimpleLabel()->setFont(Font);
+    Text.SetFontColor(0x0000FF);
+    Text.SetShadowColor(0x00FF00);
+    Text.ShadowCB()->setChecked(true);
+    return Text;
+  }
 
   // A press at From, moves through Path and a release at To, in display points.
   void Drag(editor::TGifClientForm& Form, QPoint From, std::vector<QPoint> Path, QPoint To,
@@ -534,15 +547,7 @@ TEST_F(ClientTest, ASecondButtonInTheMiddleOfAGestureLeavesNoBand) {
 
 TEST_F(ClientTest, TheTextToolDrawsInTheFontColourWithItsShadow) {
   editor::TGifClientForm& Form = Open();
-  ui::InstallQtGlyphRasterizer();
-  editor::TTextForm& Text = *Main().Forms().TextForm;
-  Text.TextEdit()->setText("WWW");
-  QFont Font(QStringLiteral("DejaVu Sans"));
-  Font.setPixelSize(20);
-  Text.SimpleLabel()->setFont(Font);
-  Text.SetFontColor(0x0000FF);
-  Text.SetShadowColor(0x00FF00);
-  Text.ShadowCB()->setChecked(true);
+  editor::TTextForm& Text = ShadowedText();
   Text.DispEdit()->setText("2");
   Tool("TextButton");
   WhenModal<editor::TTextForm>([](editor::TTextForm& Dialog) {
@@ -858,15 +863,7 @@ TEST_F(ClientTest, AShadowDisplacedPastTheCoordinateRangeDrawsOnlyTheText) {
   };
   const Case Cases[] = {{"2147483647", 2}, {"2147483647", 1}, {"-2147483648", 0}, {"-2147483648", 3}};
   editor::TGifClientForm& Form = Open();
-  ui::InstallQtGlyphRasterizer();
-  editor::TTextForm& Text = *Main().Forms().TextForm;
-  Text.TextEdit()->setText("WWW");
-  QFont Font(QStringLiteral("DejaVu Sans"));
-  Font.setPixelSize(20);
-  Text.SimpleLabel()->setFont(Font);
-  Text.SetFontColor(0x0000FF);
-  Text.SetShadowColor(0x00FF00);
-  Text.ShadowCB()->setChecked(true);
+  editor::TTextForm& Text = ShadowedText();
   const std::vector<uint8_t> Before = Indexes(Form.Picture());
   const auto Count = [](const std::vector<uint8_t>& Pixels, uint8_t Index) {
     return std::count(Pixels.begin(), Pixels.end(), Index);

@@ -8,13 +8,20 @@
 
 namespace {
 
+// A new frame of Image, which owns it, with the local colours given.
+gif::TGIFSubImage& AddFrame(gif::TGIFImage& Image, std::initializer_list<base::TColor> Local = {}) {
+  auto Owned = std::make_unique<gif::TGIFSubImage>(&Image);
+  gif::TGIFSubImage& Frame = *Owned;
+  Image.Frames().Add(std::move(Owned));
+  for (base::TColor Color : Local) Frame.ColorMap()->Add(Color);
+  return Frame;
+}
+
 TEST(FramePixels, AFrameUnderTheGlobalTableStaysUnderIt) {
   gif::TGIFImage Image;
   Image.GetGlobalColorMap()->Add(0x000000);
   Image.GetGlobalColorMap()->Add(0xFFFFFF);
-  auto Owned = std::make_unique<gif::TGIFSubImage>(&Image);
-  gif::TGIFSubImage& Frame = *Owned;
-  Image.Frames().Add(std::move(Owned));
+  gif::TGIFSubImage& Frame = AddFrame(Image);
   Frame.SetBounds(0, 0, 3, 2);
   Frame.Scanline(1)[2] = 1;
   std::unique_ptr<graphics::TBitmap> Bitmap = gif::ReadFrameBitmap(Frame);
@@ -31,10 +38,7 @@ TEST(FramePixels, AFrameUnderTheGlobalTableStaysUnderIt) {
 
 TEST(FramePixels, StoringKeepsTheTransparentIndexAndTheDelayAndFollowsANewSize) {
   gif::TGIFImage Image;
-  auto Owned = std::make_unique<gif::TGIFSubImage>(&Image);
-  gif::TGIFSubImage& Frame = *Owned;
-  Image.Frames().Add(std::move(Owned));
-  for (base::TColor Color : {0x000000, 0xFFFFFF, 0x0000FF, 0x000000}) Frame.ColorMap()->Add(Color);
+  gif::TGIFSubImage& Frame = AddFrame(Image, {0x000000, 0xFFFFFF, 0x0000FF, 0x000000});
   auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(&Frame);
   Control->SetDelay(40);
   Control->SetTransparent(true);
@@ -67,11 +71,7 @@ TEST(FramePixels, StoringKeepsTheTransparentIndexAndTheDelayAndFollowsANewSize) 
 
 TEST(FramePixels, ABitmapInOtherColoursIsConvertedAndKeepsTheTiming) {
   gif::TGIFImage Image;
-  auto Owned = std::make_unique<gif::TGIFSubImage>(&Image);
-  gif::TGIFSubImage& Frame = *Owned;
-  Image.Frames().Add(std::move(Owned));
-  Frame.ColorMap()->Add(0x000000);
-  Frame.ColorMap()->Add(0xFFFFFF);
+  gif::TGIFSubImage& Frame = AddFrame(Image, {0x000000, 0xFFFFFF});
   auto Control = std::make_unique<gif::TGIFGraphicControlExtension>(&Frame);
   Control->SetDelay(7);
   Frame.SetGraphicControlExtension(Control.get());
@@ -96,11 +96,7 @@ TEST(FramePixels, ABitmapPastTheLargestScreenIsRefusedAndTheFrameStaysAsItWas) {
   const Case Cases[] = {{0, 70000, 2, true}, {0, 2, 70000, true}, {1, 65535, 1, true}, {0, 70000, 2, false}};
   for (const Case& C : Cases) {
     gif::TGIFImage Image;
-    auto Owned = std::make_unique<gif::TGIFSubImage>(&Image);
-    gif::TGIFSubImage& Frame = *Owned;
-    Image.Frames().Add(std::move(Owned));
-    Frame.ColorMap()->Add(0x000000);
-    Frame.ColorMap()->Add(0xFFFFFF);
+    gif::TGIFSubImage& Frame = AddFrame(Image, {0x000000, 0xFFFFFF});
     Frame.SetBounds(static_cast<uint16_t>(C.Left), 0, 3, 2);
     Frame.Scanline(1)[2] = 1;
     std::unique_ptr<graphics::TBitmap> Bitmap = gif::ReadFrameBitmap(Frame);
