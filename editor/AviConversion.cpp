@@ -55,8 +55,21 @@ TAviScreen::TAviScreen(int Width, int Height, std::vector<gdi::RGBQUAD> Colors, 
 
 TAviScreen::~TAviScreen() = default;
 
+void TAviScreen::Refresh(const gif::TGIFSubImage& Frame) {
+  const base::TRect Area = Frame.BoundsRect();
+  const int Left = std::max(Area.Left, 0), Right = std::min(Area.Right, FWidth);
+  for (int Y = std::max(Area.Top, 0); Y < std::min(Area.Bottom, FHeight); ++Y) {
+    uint8_t* Target = FRows.data() + (FHeight - 1 - Y) * FRowBytes;
+    for (int X = Left; X < Right; ++X) Target[X] = static_cast<uint8_t>(FNearest->Find(gdi::XRGBOf(FScreen->At(X, Y))));
+  }
+}
+
 void TAviScreen::Draw(gif::TGIFSubImage& Frame) {
-  if (FShown) FScreen->Dispose(*std::exchange(FShown, nullptr));
+  if (FShown) {
+    const gif::TGIFSubImage& Previous = *std::exchange(FShown, nullptr);
+    FScreen->Dispose(Previous);
+    Refresh(Previous);
+  }
   graphics::TBitmap* Bitmap = Frame.GetBitmap();
   if (!Bitmap) return;
   if (Bitmap->PixelFormat() != graphics::pf8bit) throw base::EInvalidOperation("A frame is not an 8-bit picture.");
@@ -70,12 +83,7 @@ void TAviScreen::Draw(gif::TGIFSubImage& Frame) {
   Picture.Row = [Bitmap](int Y) { return static_cast<const uint8_t*>(Bitmap->ScanLine(Y)); };
   FScreen->Draw(Frame, Picture);
   FShown = &Frame;
-  const std::vector<base::TColor> Shown = FScreen->Screen();
-  for (int Y = 0; Y < FHeight; ++Y) {
-    const base::TColor* Source = Shown.data() + static_cast<ptrdiff_t>(Y) * FWidth;
-    uint8_t* Target = FRows.data() + (FHeight - 1 - Y) * FRowBytes;
-    for (int X = 0; X < FWidth; ++X) Target[X] = static_cast<uint8_t>(FNearest->Find(gdi::XRGBOf(Source[X])));
-  }
+  Refresh(Frame);
 }
 
 }  // namespace editor

@@ -47,6 +47,9 @@ class TAviScreen {
   const std::vector<gdi::RGBQUAD>& Colors() const { return FColors; }
 
  private:
+  // Frame's area of the rows from the screen, the only part its drawing or disposal changes.
+  void Refresh(const gif::TGIFSubImage& Frame);
+
   const int FWidth;
   const int FHeight;
   const int64_t FRowBytes;
