@@ -35,15 +35,9 @@ void PrintInfo(avi::TAVIVideoReader& Video) {
   std::printf("rate %u %u\n", Video.Info().dwRate, Video.Info().dwScale);
 }
 
-// The bytes of colour table or masks between a packed DIB's header and its rows.
-uint32_t ColorTableBytes(const gdi::BITMAPINFOHEADER& Header) {
-  if (Header.biBitCount <= 8) return 4u << Header.biBitCount;
-  return Header.biCompression == gdi::BI_BITFIELDS ? 12 : 0;
-}
-
 // A band of Rows stored rows of the packed DIB from stored row First, as a 24-bit bitmap.
 void ConvertBand(const gdi::BITMAPINFOHEADER& Packed, int32_t First, int32_t Rows, graphics::TBitmap& Band) {
-  const uint32_t Table = ColorTableBytes(Packed);
+  const uint32_t Table = avi::ColorTableBytes(Packed);
   const int64_t RowBytes = graphics::TDIBImage::BMPRowBytes(Packed.biWidth, Packed.biBitCount);
   gdi::BITMAPINFOHEADER Info = Packed;
   Info.biHeight = Rows;

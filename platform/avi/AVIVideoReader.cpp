@@ -20,13 +20,12 @@ PAVIFILE OpenStream(std::unique_ptr<base::TStream> Stream, HRESULT& Result) {
   return File;
 }
 
-// The bytes of a colour table a BMP file of Header has before its pixels.
+}  // namespace
+
 uint32_t ColorTableBytes(const gdi::BITMAPINFOHEADER& Header) {
   if (Header.biBitCount <= 8) return 4u << Header.biBitCount;
   return (Header.biCompression & 3) == gdi::BI_BITFIELDS ? 12 : 0;
 }
-
-}  // namespace
 
 TAVIVideoReader::TAVIVideoReader(const std::string& FileName) {
   HRESULT Result = AVIERR_OK;

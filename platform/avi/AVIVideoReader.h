@@ -47,4 +47,8 @@ class TAVIVideoReader {
   std::vector<uint8_t> FFormat;
 };
 
+// The bytes of colour table or masks a packed DIB of Header holds between the header
+// and its rows, as a BMP file of it does.
+uint32_t ColorTableBytes(const gdi::BITMAPINFOHEADER& Header);
+
 }  // namespace avi
